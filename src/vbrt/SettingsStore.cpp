@@ -1,0 +1,29 @@
+#include "vbrt/SettingsStore.h"
+
+namespace vbrt {
+
+std::string GetSetting(SettingsStore& store, const std::string& app, const std::string& section,
+                       const std::string& key, const std::string& defaultValue) {
+    auto value = store.Read(app, section, key);
+    return value ? *value : defaultValue;
+}
+
+void SaveSetting(SettingsStore& store, const std::string& app, const std::string& section,
+                 const std::string& key, const std::string& value) {
+    store.Write(app, section, key, value);
+}
+
+std::optional<std::string> MemorySettingsStore::Read(const std::string& app, const std::string& section,
+                                                     const std::string& key) {
+    auto it = values_.find({app, section, key});
+    if (it == values_.end()) return std::nullopt;
+    return it->second;
+}
+
+void MemorySettingsStore::Write(const std::string& app, const std::string& section, const std::string& key,
+                                const std::string& value) {
+    values_[{app, section, key}] = value;
+    ++writes_;
+}
+
+}  // namespace vbrt
