@@ -1,0 +1,130 @@
+// Host object model speed: a fresh scan of a large module after an edit
+// (members plus every procedure range), and line replacement walking down a
+// module, the way block comment and error-handling insertion edit code.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "host/VBE.h"
+
+namespace {
+
+// About 25 lines per procedure: subs and functions with error handling,
+// property pairs, and a few Declares in the declarations section.
+std::string GenerateModule(long lines) {
+    std::string out =
+        "Option Explicit\r\n\r\nPrivate mCount As Long, mName As String\r\n"
+        "Private Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n"
+        "Private Declare Sub Sleep Lib \"kernel32\" _\r\n    (ByVal dwMilliseconds As Long)\r\n"
+        "Private Const MODULE_NAME = \"basGenerated\"\r\n";
+    long written = 7;
+    for (long n = 0; written < lines; ++n) {
+        std::string id = std::to_string(n);
+        std::string block;
+        if (n % 5 == 4) {
+            block = "\r\n' Name of entry " + id + "\r\nPublic Property Get Name" + id +
+                    "() As String\r\n    Name" + id +
+                    " = mName\r\nEnd Property\r\n\r\n"
+                    "Public Property Let Name" +
+                    id +
+                    "(ByVal value As String)\r\n    If Len(value) = 0 Then\r\n"
+                    "        Err.Raise 5, MODULE_NAME, \"Name can't be empty: End Sub\"\r\n    End If\r\n"
+                    "    mName = value\r\nEnd Property\r\n";
+        } else {
+            block =
+                "\r\n'------------------------------------------------------------------\r\n"
+                "' Procedure: Work" +
+                id +
+                "\r\n' Purpose: adds the entries of one batch\r\n"
+                "'------------------------------------------------------------------\r\n"
+                "Private Function Work" +
+                id +
+                "(ByVal lngCount As Long) As Long\r\n"
+                "    On Error GoTo Err_Work" +
+                id +
+                "\r\n    Dim lngIndex As Long, lngTotal As Long\r\n"
+                "    For lngIndex = 1 To lngCount\r\n        If lngIndex Mod 2 = 0 Then\r\n"
+                "            lngTotal = lngTotal + lngIndex ' even ones\r\n        Else\r\n"
+                "            lngTotal = lngTotal - 1\r\n        End If\r\n    Next lngIndex\r\n"
+                "    mCount = mCount + 1\r\n    Work" +
+                id + " = lngTotal\r\n\r\nExit_Work" + id +
+                ":\r\n"
+                "    Exit Function\r\n\r\nErr_Work" +
+                id +
+                ":\r\n"
+                "    MsgBox Err.Description & \" \" & Err.Number, vbCritical, \"Work" +
+                id +
+                "()\"\r\n"
+                "    Resume Exit_Work" +
+                id + "\r\nEnd Function\r\n";
+        }
+        for (char c : block) written += c == '\n';
+        out += block;
+    }
+    return out;
+}
+
+struct Project {
+    host::VBE vbe;
+    host::VBProject project{vbe};
+    host::CodeModule* code = nullptr;
+    explicit Project(long lines) {
+        code = &project.VBComponents().Add(host::vbext_ct_StdModule).CodeModule();
+        code->InsertLines(1, GenerateModule(lines));
+    }
+};
+
+void BM_ScanAfterEdit(benchmark::State& state) {
+    Project p(state.range(0));
+    host::CodeModule& code = *p.code;
+    long sum = 0;
+    for (auto _ : state) {
+        code.ReplaceLine(2, "");  // any edit makes the next call scan afresh
+        const host::Members& members = code.Members();
+        for (const auto& member : members) {
+            if (member.Type() == host::vbext_mt_Method) {
+                sum += code.ProcStartLine(member.Name(), host::vbext_pk_Proc) +
+                       code.ProcCountLines(member.Name(), host::vbext_pk_Proc);
+            } else if (member.Type() == host::vbext_mt_Property) {
+                sum += code.ProcStartLine(member.Name(), host::vbext_pk_Get) +
+                       code.ProcCountLines(member.Name(), host::vbext_pk_Let);
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["lines"] = static_cast<double>(code.CountOfLines());
+    state.counters["members"] = static_cast<double>(code.Members().Count());
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_ScanAfterEdit)
+    ->Arg(5'000)
+    ->Arg(50'000)
+    ->Arg(500'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity();
+
+// 100,000 DeleteLines(i,1) + InsertLines(i,text) pairs down a 100,000-line module.
+void BM_ReplaceWalkingDown(benchmark::State& state) {
+    constexpr long kLines = 100'000;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto p = std::make_unique<Project>(kLines);
+        host::CodeModule& code = *p->code;
+        state.ResumeTiming();
+        for (long i = 1; i <= kLines; ++i) {
+            std::string line(1, '\'');
+            line += code.Lines(i, 1);
+            code.DeleteLines(i, 1);
+            code.InsertLines(i, line);
+        }
+        state.PauseTiming();
+        p.reset();
+        state.ResumeTiming();
+    }
+    state.counters["per_pair_ns"] =
+        benchmark::Counter(static_cast<double>(kLines),
+                           benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ReplaceWalkingDown)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include "host/DiskFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <utility>
+
+#include "vbrt/VbError.h"
+
+namespace host {
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+DiskStamp FromStat(const struct stat& st) {
+    return {static_cast<std::uintmax_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec,
+            static_cast<std::uint64_t>(st.st_ino)};
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A new file beside the target, created exclusively so no other file is reused.
+std::pair<int, std::filesystem::path> CreateTemp(const std::filesystem::path& file) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        std::string name(1, '.');
+        name.append(file.filename().string()).append(1, '.').append(std::to_string(random())).append(".tmp");
+        auto temp = file.parent_path() / name;
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return {fd, temp};
+        if (errno != EEXIST) break;
+    }
+    RaiseAccessError(file, std::string("cannot be written: ") + std::strerror(errno));
+}
+
+}  // namespace
+
+void RaiseAccessError(const std::filesystem::path& file, const std::string& what) {
+    vbrt::Raise(vbrt::err::PathFileAccess,
+                vbrt::ErrorText(vbrt::err::PathFileAccess) + ": " + file.filename().string() + " " + what);
+}
+
+std::optional<DiskStamp> StampOf(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) return std::nullopt;
+    return FromStat(st);
+}
+
+std::string ReadFileBytes(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0)
+        vbrt::Raise(vbrt::err::FileNotFound, vbrt::ErrorText(vbrt::err::FileNotFound) + ": " + file.string());
+    if (S_ISDIR(st.st_mode)) RaiseAccessError(file, "is a folder, not a file");
+    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) RaiseAccessError(file, std::string("cannot be read: ") + std::strerror(errno));
+    std::string bytes;
+    char chunk[65536];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) RaiseAccessError(file, std::string("cannot be read: ") + std::strerror(errno));
+        if (n == 0) break;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+void CheckWritable(const std::filesystem::path& file) {
+    struct stat st {};
+    if (::stat(file.c_str(), &st) != 0) return;
+    // The mode bits count even for a superuser: a rename would replace the file regardless.
+    bool noWriteBit = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    if (noWriteBit || ::access(file.c_str(), W_OK) != 0) RaiseAccessError(file, "is read-only");
+}
+
+DiskStamp WriteFileAtomically(const std::filesystem::path& file, const std::string& bytes) {
+    struct stat original {};
+    bool exists = ::stat(file.c_str(), &original) == 0;
+    auto [rawFd, temp] = CreateTemp(file);
+    Fd fd(rawFd);
+    bool ok = WriteAll(fd.get(), bytes) && (!exists || ::fchmod(fd.get(), original.st_mode & 07777) == 0) &&
+              ::fsync(fd.get()) == 0;
+    int error = errno;
+    ok = ::close(fd.release()) == 0 && ok;
+    if (!ok || ::rename(temp.c_str(), file.c_str()) != 0) {
+        if (ok) error = errno;
+        ::unlink(temp.c_str());
+        RaiseAccessError(file, std::string("cannot be written: ") + std::strerror(error));
+    }
+    struct stat written {};
+    ::stat(file.c_str(), &written);
+    return FromStat(written);
+}
+
+}  // namespace host

@@ -1,0 +1,33 @@
+#pragma once
+// What the first statement of one logical line (continuations joined) declares,
+// as far as the module's members and procedure ranges depend on it.
+#include <string_view>
+#include <vector>
+
+#include "host/CodeModule.h"
+
+namespace host {
+
+enum class StatementKind {
+    Blank,      // nothing, or only a comment
+    Procedure,  // Sub, Function, Property Get/Let/Set
+    EndProcedure,
+    Declare,
+    Event,
+    Const,
+    Variable,
+    BlockStart,  // Enum or Type
+    BlockEnd,
+    Other  // any other code: Option, Implements, #If, labels, statements
+};
+
+struct Statement {
+    StatementKind kind = StatementKind::Blank;
+    vbext_ProcKind procKind = vbext_pk_Proc;
+    std::vector<std::string_view> names;  // the declared name(s)
+};
+
+// `line` is a whole logical line; the views in `out.names` point into it.
+void ClassifyStatement(std::string_view line, Statement& out);
+
+}  // namespace host
