@@ -29,6 +29,9 @@ function(pv_tests folder)
     target_compile_definitions(${target} PRIVATE
       PV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
       PV_BINARY_DIR="${PROJECT_BINARY_DIR}")
+    if(ARG_GUI)
+      set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    endif()
     gtest_discover_tests(${target}
       DISCOVERY_TIMEOUT 60
       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config"
