@@ -80,15 +80,18 @@ std::string ReadFileBytes(const std::filesystem::path& file) {
     if (S_ISDIR(st.st_mode)) RaiseAccessError(file, "is a folder, not a file");
     Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0) RaiseAccessError(file, std::string("cannot be read: ") + std::strerror(errno));
-    std::string bytes;
-    char chunk[65536];
+    // One read into a buffer of the file's size: big modules must not be copied while growing.
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
     for (;;) {
-        ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (done == bytes.size()) bytes.resize(done + 65536);  // the file grew since stat
+        ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) RaiseAccessError(file, std::string("cannot be read: ") + std::strerror(errno));
         if (n == 0) break;
-        bytes.append(chunk, static_cast<std::size_t>(n));
+        done += static_cast<std::size_t>(n);
     }
+    bytes.resize(done);
     return bytes;
 }
 

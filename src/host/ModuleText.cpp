@@ -73,7 +73,7 @@ void ModuleText::Erase(long index0, long count) {
     MoveGap(index0);
     for (long k = 0; k < count; ++k) {
         CodeLine& line = buf_[static_cast<std::size_t>(gapEnd_ + k)];
-        if (!line.hidden.empty()) pendingHidden_.push_back({k, std::move(line.hidden)});
+        if (!line.hidden.empty()) pendingHidden_.push_back({k, line.hidden.Take()});
         line = CodeLine{};
     }
     gapEnd_ += count;

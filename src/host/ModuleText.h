@@ -7,6 +7,7 @@
 // Lines live in a gap buffer: edits that walk down the module (replace line i,
 // then i+1...) cost O(1) each instead of a shift of the whole module.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +16,40 @@ namespace host {
 
 enum class Eol : std::uint8_t { None, Lf, CrLf, Cr };
 
+// Attribute lines after a code line are rare, so they live out of line: a code
+// line of a million-line module then costs a pointer for them, not a string.
+class HiddenText {
+public:
+    HiddenText() = default;
+    HiddenText(const HiddenText& other) : text_(other.empty() ? nullptr : std::make_unique<std::string>(*other.text_)) {}
+    HiddenText(HiddenText&&) noexcept = default;
+    HiddenText& operator=(const HiddenText& other) { return *this = HiddenText(other); }
+    HiddenText& operator=(HiddenText&&) noexcept = default;
+
+    bool empty() const { return !text_ || text_->empty(); }
+    std::size_t size() const { return text_ ? text_->size() : 0; }
+    HiddenText& operator+=(std::string_view more) {
+        if (!text_) text_ = std::make_unique<std::string>();
+        text_->append(more);
+        return *this;
+    }
+    std::string_view view() const { return text_ ? std::string_view(*text_) : std::string_view(); }
+    operator std::string_view() const { return view(); }
+    friend bool operator==(const HiddenText& a, std::string_view b) { return a.view() == b; }
+    std::string Take() {
+        std::string out = text_ ? std::move(*text_) : std::string();
+        text_.reset();
+        return out;
+    }
+
+private:
+    std::unique_ptr<std::string> text_;
+};
+
 struct CodeLine {
     std::string text;  // without its line ending
     Eol eol = Eol::CrLf;
-    std::string hidden;  // Attribute lines that follow it, raw bytes with their endings
+    HiddenText hidden;  // Attribute lines that follow it, raw bytes with their endings
 };
 
 class ModuleText {

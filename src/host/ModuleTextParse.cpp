@@ -1,5 +1,6 @@
 // Loading and writing back a module file: the hidden header, the visible lines
 // with their own endings, and the Attribute lines kept with the line they follow.
+#include <algorithm>
 #include <array>
 
 #include "host/ModuleText.h"
@@ -15,22 +16,40 @@ struct RawLine {
     std::string_view raw;  // text and ending
 };
 
-std::vector<RawLine> SplitRaw(std::string_view bytes) {
-    std::vector<RawLine> lines;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        char c = bytes[i];
-        if (c != '\r' && c != '\n') continue;
-        Eol eol = c == '\n' ? Eol::Lf : Eol::Cr;
-        std::size_t end = i;
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            eol = Eol::CrLf;
-            ++i;
+// Walks the lines of a file's bytes without copying them.
+class LineCursor {
+public:
+    explicit LineCursor(std::string_view bytes) : bytes_(bytes) {}
+    bool Next(RawLine& line) {
+        if (pos_ >= bytes_.size()) return false;
+        const std::size_t start = pos_;
+        const std::size_t stop = bytes_.find_first_of("\r\n", start);
+        if (stop == std::string_view::npos) {
+            pos_ = bytes_.size();
+            line = {bytes_.substr(start), Eol::None, bytes_.substr(start)};
+            return true;
         }
-        lines.push_back({bytes.substr(start, end - start), eol, bytes.substr(start, i + 1 - start)});
-        start = i + 1;
+        Eol eol = bytes_[stop] == '\n' ? Eol::Lf : Eol::Cr;
+        pos_ = stop + 1;
+        if (eol == Eol::Cr && pos_ < bytes_.size() && bytes_[pos_] == '\n') {
+            eol = Eol::CrLf;
+            ++pos_;
+        }
+        line = {bytes_.substr(start, stop - start), eol, bytes_.substr(start, pos_ - start)};
+        return true;
     }
-    if (start < bytes.size()) lines.push_back({bytes.substr(start), Eol::None, bytes.substr(start)});
+    std::size_t Position() const { return pos_; }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+std::vector<RawLine> SplitRaw(std::string_view bytes, std::size_t maxLines) {
+    std::vector<RawLine> lines;
+    LineCursor cursor(bytes);
+    RawLine line;
+    while (lines.size() < maxLines && cursor.Next(line)) lines.push_back(line);
     return lines;
 }
 
@@ -59,9 +78,7 @@ std::size_t HeaderLength(const std::vector<RawLine>& lines) {
     return i;
 }
 
-Eol Dominant(const std::vector<RawLine>& lines) {
-    std::array<std::size_t, 4> counts{};
-    for (const auto& line : lines) ++counts[static_cast<std::size_t>(line.eol)];
+Eol Dominant(const std::array<std::size_t, 4>& counts) {
     std::size_t lf = counts[static_cast<std::size_t>(Eol::Lf)];
     std::size_t crlf = counts[static_cast<std::size_t>(Eol::CrLf)];
     std::size_t cr = counts[static_cast<std::size_t>(Eol::Cr)];
@@ -93,29 +110,46 @@ std::string_view ModuleText::EolText(Eol eol) {
 ModuleText ModuleText::Parse(std::string_view bytes) {
     if (bytes.find('\0') != std::string_view::npos)
         vbrt::Raise(vbrt::err::InvalidCall, "The text is not a Visual Basic source file");
-    auto raw = SplitRaw(bytes);
+    // The header is a few lines at the top: find it on a short prefix, then take
+    // the code lines in one pass without an intermediate copy.
+    std::size_t headerLines = 0;
+    for (std::size_t probe = 64;; probe *= 4) {
+        auto raw = SplitRaw(bytes, probe);
+        headerLines = HeaderLength(raw);
+        if (headerLines < raw.size() || raw.size() < probe) break;
+    }
     ModuleText text;
-    text.style_ = Dominant(raw);
-    std::size_t headerLines = HeaderLength(raw);
-    for (std::size_t i = 0; i < headerLines; ++i) text.header_ += raw[i].raw;
+    LineCursor cursor(bytes);
+    RawLine raw;
+    std::array<std::size_t, 4> eolCounts{};
+    for (std::size_t i = 0; i < headerLines && cursor.Next(raw); ++i) {
+        ++eolCounts[static_cast<std::size_t>(raw.eol)];
+        text.header_ += raw.raw;
+    }
     std::vector<CodeLine> lines;
-    lines.reserve(raw.size() - headerLines);
-    for (std::size_t i = headerLines; i < raw.size(); ++i) {
+    lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    while (cursor.Next(raw)) {
+        ++eolCounts[static_cast<std::size_t>(raw.eol)];
         bool continued = !lines.empty() && lex::ContinuesOnNextLine(lines.back().text);
-        if (!lines.empty() && !continued && lex::IsAttributeLine(raw[i].text)) {
-            lines.back().hidden += raw[i].raw;
+        if (!lines.empty() && !continued && lex::IsAttributeLine(raw.text)) {
+            lines.back().hidden += raw.raw;
             continue;
         }
-        lines.push_back({std::string(raw[i].text), raw[i].eol, {}});
+        lines.push_back({std::string(raw.text), raw.eol, {}});
     }
+    text.style_ = Dominant(eolCounts);
     text.buf_ = std::move(lines);
     text.gapStart_ = text.gapEnd_ = static_cast<long>(text.buf_.size());
     return text;
 }
 
 std::string ModuleText::Serialize() const {
-    std::string out = header_;
+    std::string out;
     long count = Count();
+    std::size_t size = header_.size() + 2;
+    for (long i = 0; i < count; ++i) size += At(i).text.size() + At(i).hidden.size() + 2;
+    out.reserve(size);
+    out += header_;
     bool pendingNow = !pendingHidden_.empty();
     if (EndsWithEol(header_) == false && !header_.empty() && (count > 0 || pendingNow))
         out += EolText(style_);
