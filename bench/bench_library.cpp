@@ -1,0 +1,177 @@
+// The shared library routines on a large library: 100,000 procedures with
+// 3,000,000 lines. The file is generated once and kept for later runs
+// (PV_BENCH_LIBRARY names it; default under the system temp folder).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "dao/DBEngine.h"
+#include "dao/Schema.h"
+#include "forms/Form.h"
+#include "forms/ScriptedUi.h"
+#include "library/basConnect.h"
+#include "settings/Options.h"
+#include "vbrt/SettingsStore.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kProcedures = 100000;
+constexpr int kLinesEach = 30;
+constexpr int kCategories = 20;
+
+std::string LibraryPath() {
+    if (const char* path = std::getenv("PV_BENCH_LIBRARY")) return path;
+    return (fs::temp_directory_path() / "procvault-bench" / "library-100k.mdb").string();
+}
+
+// Names are spread over the key range so that a sorted list gets them out of order.
+void Generate(const std::string& path) {
+    fs::create_directories(fs::path(path).parent_path());
+    const std::string building = path + ".building";
+    fs::remove(building);
+    dao::CreateLibrary(building);
+    auto db = dao::DBEngine().OpenDatabase(building);
+    db->BeginTrans();
+    db->Execute(
+        "INSERT INTO Category (CategoryDesc) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
+        "WHERE i<" +
+        std::to_string(kCategories) + ") SELECT printf(\"Category %02d\", i) FROM n");
+    db->Execute(
+        "INSERT INTO ProcedureHeader (Name, Type, CategoryID) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL "
+        "SELECT i+1 FROM n WHERE i<" +
+        std::to_string(kProcedures - 1) + ") SELECT printf(\"Proc%06d\", (i*7919) % " +
+        std::to_string(kProcedures) +
+        "), CASE WHEN i % 3 = 0 THEN \"Function\" ELSE \"Sub\" END, 1 + (i*31) % " +
+        std::to_string(kCategories) + " FROM n");
+    db->Execute(
+        "INSERT INTO ProcedureLine (ProcedureHeaderID, Line) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+        "SELECT i+1 FROM n WHERE i<" +
+        std::to_string(kLinesEach) +
+        ") SELECT h.ProcedureHeaderID, printf(\"    strResult = strResult & \"\"line %d\"\"\", n.i) "
+        "FROM ProcedureHeader h, n ORDER BY h.ProcedureHeaderID, n.i");
+    db->CommitTrans();
+    db->Close();
+    fs::rename(building, path);
+}
+
+const std::string& Library() {
+    static const std::string path = [] {
+        const std::string p = LibraryPath();
+        if (!fs::exists(p)) Generate(p);
+        return p;
+    }();
+    return path;
+}
+
+struct Session {
+    forms::ScriptedUi ui;
+    vbrt::MemorySettingsStore store;
+    pv::Env env{ui, store};
+    forms::Form form{"frmBench"};
+    forms::ComboBox& combo = form.Add<forms::ComboBox>("cboCategory");
+    forms::ListBox& list = form.Add<forms::ListBox>("lstAvailableProcedures");
+    Session() {
+        pv::WriteOption(store, pv::key::ProcvaultLocation, Library());
+        combo.SetSorted(true);
+        list.SetSorted(true);
+    }
+};
+
+void BM_GetProcedures(benchmark::State& state) {
+    Session s;
+    for (auto _ : state) {
+        if (!pv::GetProcedures(s.env)) state.SkipWithError("library not opened");
+        s.ui.ClearTranscript();
+    }
+    state.counters["procedures"] = static_cast<double>(pv::LibraryProcedures.size());
+}
+BENCHMARK(BM_GetProcedures)->Unit(benchmark::kMillisecond);
+
+// Args: kind (0 All, 1 Functions, 2 Subs), category entry (0 "(All)", else one category).
+void BM_FilterChange(benchmark::State& state) {
+    static const char* kinds[] = {"All", "Functions", "Subs"};
+    Session s;
+    pv::GetProcedures(s.env);
+    pv::RefreshCategoriesList(s.env, s.combo);
+    s.combo.SetListIndex(static_cast<int>(state.range(1)));
+    for (auto _ : state) pv::RefreshAvailableProceduresList(s.env, s.list, s.combo, kinds[state.range(0)]);
+    state.counters["entries"] = s.list.ListCount();
+}
+BENCHMARK(BM_FilterChange)
+    ->Args({2, 5})
+    ->Args({1, 5})
+    ->Args({0, 5})
+    ->Args({1, 0})
+    ->Args({0, 0})
+    ->Unit(benchmark::kMillisecond);
+
+std::string ChosenKeys(const char* separator) {
+    std::string keys;
+    for (int i = 0; i < 100; ++i) {
+        if (i) keys += separator;
+        keys += std::to_string(1 + i * (kProcedures / 100));
+    }
+    return keys;
+}
+
+// What inserting 100 chosen procedures reads: open, headers, lines in key order.
+void BM_ReadLinesOf100(benchmark::State& state) {
+    const std::string keys = ChosenKeys(",");
+    long lines = 0;
+    for (auto _ : state) {
+        auto db = dao::DBEngine().OpenDatabase(Library());
+        auto headers = db->OpenRecordset(
+            "SELECT ProcedureHeaderID FROM ProcedureHeader WHERE ProcedureHeaderID IN (" + keys + ")",
+            dao::dbOpenSnapshot);
+        auto rs = db->OpenRecordset(
+            "SELECT ProcedureLineID, ProcedureHeaderID, Line FROM ProcedureLine WHERE "
+            "ProcedureHeaderID In (" +
+                keys + ") ORDER BY ProcedureLineID",
+            dao::dbOpenSnapshot);
+        lines = 0;
+        for (; !rs->Eof(); rs->MoveNext()) {
+            benchmark::DoNotOptimize(rs->Fields("Line").Value());
+            ++lines;
+        }
+        db->Close();
+    }
+    state.counters["lines"] = static_cast<double>(lines);
+}
+BENCHMARK(BM_ReadLinesOf100)->Unit(benchmark::kMillisecond);
+
+// Storing one 1,000-line procedure: header and lines in one durable transaction.
+void BM_AppendProcedure1000(benchmark::State& state) {
+    for (auto _ : state) {
+        auto db = dao::DBEngine().OpenDatabase(Library());
+        dao::Transaction transaction(*db);
+        auto headers = db->OpenRecordset("ProcedureHeader", dao::dbOpenDynaset, dao::dbAppendOnly);
+        auto lines = db->OpenRecordset("ProcedureLine", dao::dbOpenDynaset, dao::dbAppendOnly);
+        headers->AddNew();
+        headers->Collect("Name", "BenchAppend");
+        headers->Collect("Type", "Sub");
+        headers->Collect("CategoryID", 1);
+        const long id = headers->Fields("ProcedureHeaderID").Value().AsLong();
+        headers->Update();
+        for (int i = 0; i < 1000; ++i) {
+            lines->AddNew();
+            lines->Collect("ProcedureHeaderID", id);
+            lines->Collect("Line", "    Debug.Print \"line " + std::to_string(i) + "\"");
+            lines->Update();
+        }
+        transaction.Commit();
+        db->Close();
+        state.PauseTiming();
+        auto cleanup = dao::DBEngine().OpenDatabase(Library());
+        cleanup->Execute("DELETE * FROM ProcedureLine WHERE ProcedureHeaderID=" + std::to_string(id));
+        cleanup->Execute("DELETE * FROM ProcedureHeader WHERE ProcedureHeaderID=" + std::to_string(id));
+        cleanup->Close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AppendProcedure1000)->Unit(benchmark::kMillisecond)->Iterations(30);
+
+}  // namespace

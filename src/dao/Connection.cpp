@@ -1,0 +1,194 @@
+#include "dao/Connection.h"
+
+#include <cctype>
+
+#include "dao/Errors.h"
+#include "vbrt/Text.h"
+
+namespace dao::detail {
+namespace {
+
+bool IsAscii(std::string_view text) {
+    for (char c : text)
+        if (c & 0x80) return false;
+    return true;
+}
+
+// Text of SQLite's message after `prefix`, e.g. the table of "no such table: X".
+std::string After(const std::string& message, std::string_view prefix) {
+    const auto at = message.find(prefix);
+    return at == std::string::npos ? std::string() : message.substr(at + prefix.size());
+}
+
+std::vector<std::string> UserTables(Conn& conn) {
+    std::vector<std::string> names;
+    Stmt stmt = Prepare(conn, "SELECT name FROM sqlite_master WHERE type='table'", {});
+    while (Step(conn, stmt.get(), {})) names.push_back(Column(stmt.get(), 0).ToText());
+    return names;
+}
+
+// Tables that `table` refers to (children's parents) ...
+std::vector<std::string> ParentsOf(Conn& conn, const std::string& table) {
+    std::vector<std::string> parents;
+    Stmt stmt = Prepare(conn, "SELECT \"table\" FROM pragma_foreign_key_list(?)", {});
+    Bind(conn, stmt.get(), 1, table);
+    while (Step(conn, stmt.get(), {})) parents.push_back(Column(stmt.get(), 0).ToText());
+    return parents;
+}
+
+// ... and the tables that refer to `table`.
+std::string FirstChildOf(Conn& conn, const std::string& table) {
+    for (const std::string& candidate : UserTables(conn))
+        for (const std::string& parent : ParentsOf(conn, candidate))
+            if (vbrt::EqualsText(parent, table)) return candidate;
+    return table;
+}
+
+[[noreturn]] void FailForeignKey(Conn& conn, const FailContext& context) {
+    const std::vector<std::string> parents = ParentsOf(conn, context.table);
+    const bool changesChild =
+        context.kind == StatementKind::Insert || (context.kind == StatementKind::Update && !parents.empty());
+    if (changesChild) Raise(jet::RelatedRecordRequired, parents.empty() ? context.table : parents.front());
+    Raise(jet::RelatedRecordsExist, FirstChildOf(conn, context.table));
+}
+
+[[noreturn]] void FailError(const std::string& message, const FailContext& context) {
+    if (auto table = After(message, "no such table: "); !table.empty()) {
+        if (auto dot = table.find('.'); dot != std::string::npos) table = table.substr(dot + 1);
+        Raise(jet::TableNotFound, table);
+    }
+    if (auto column = After(message, "no such column: "); !column.empty()) Raise(jet::UnknownField, column);
+    if (message.find("syntax error") != std::string::npos ||
+        message.find("unrecognized token") != std::string::npos)
+        throw vbrt::VbError(jet::SyntaxError,
+                            JetText(jet::SyntaxError, context.statement) + " (" + message + ")");
+    Raise(jet::ReservedError, message);
+}
+
+}  // namespace
+
+void Conn::Close() {
+    if (db) sqlite3_close_v2(db);
+    db = nullptr;
+    transactions.clear();
+    pendingAdd = false;
+}
+
+void Conn::CheckOpen() const {
+    if (!db) Raise(jet::ObjectInvalid);
+}
+
+void Fail(Conn& conn, int rc, const FailContext& context) {
+    const std::string message = conn.db ? sqlite3_errmsg(conn.db) : sqlite3_errstr(rc);
+    const bool writing = context.kind != StatementKind::Select && context.kind != StatementKind::Other;
+    switch (rc & 0xFF) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED:
+            if (writing) Raise(jet::CouldNotUpdateLocked);
+            Raise(jet::FileInUse, conn.path);
+        case SQLITE_READONLY:
+            Raise(jet::ReadOnly);
+        case SQLITE_NOTADB:
+            Raise(jet::UnrecognizedFormat, conn.path);
+        case SQLITE_CORRUPT:
+            Raise(jet::CorruptDatabase, conn.path);
+        case SQLITE_CANTOPEN:
+            Raise(jet::CannotOpenFile, conn.path);
+        case SQLITE_FULL:
+            Raise(jet::DiskFull);
+        case SQLITE_IOERR:
+            Raise(jet::DiskOrNetworkError, message);
+        case SQLITE_PERM:
+        case SQLITE_AUTH:
+            Raise(jet::CannotOpenFile, conn.path);
+        case SQLITE_CONSTRAINT:
+            if (rc == SQLITE_CONSTRAINT_FOREIGNKEY) FailForeignKey(conn, context);
+            if (rc == SQLITE_CONSTRAINT_NOTNULL) Raise(jet::FieldRequired, After(message, "failed: "));
+            if (rc == SQLITE_CONSTRAINT_PRIMARYKEY || rc == SQLITE_CONSTRAINT_UNIQUE)
+                Raise(jet::DuplicateKey);
+            Raise(jet::ReservedError, message);
+        case SQLITE_ERROR:
+            FailError(message, context);
+        default:
+            Raise(jet::ReservedError, message);
+    }
+}
+
+Stmt& Stmt::operator=(Stmt&& other) noexcept {
+    if (this != &other) {
+        sqlite3_finalize(s_);
+        s_ = other.s_;
+        other.s_ = nullptr;
+    }
+    return *this;
+}
+
+std::string ToUtf8(std::string_view text) {
+    return IsAscii(text) ? std::string(text) : vbrt::Cp1252ToUtf8(text);
+}
+
+std::string FromUtf8(const char* text, int bytes) {
+    const std::string_view view(text, static_cast<std::size_t>(bytes));
+    return IsAscii(view) ? std::string(view) : vbrt::Utf8ToCp1252(view);
+}
+
+Stmt Prepare(Conn& conn, const std::string& sqliteSql, const FailContext& context) {
+    conn.CheckOpen();
+    const std::string utf8 = ToUtf8(sqliteSql);
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v2(conn.db, utf8.c_str(), static_cast<int>(utf8.size() + 1), &raw, &tail);
+    Stmt stmt(raw);
+    if (rc != SQLITE_OK) Fail(conn, sqlite3_extended_errcode(conn.db), context);
+    if (!stmt) Raise(jet::SyntaxError, context.statement);  // nothing but blanks or comments
+    for (; tail && *tail; ++tail)
+        if (!std::isspace(static_cast<unsigned char>(*tail))) Raise(jet::CharactersAfterEnd);
+    return stmt;
+}
+
+void Bind(Conn& conn, sqlite3_stmt* stmt, int index, const Value& value) {
+    int rc = SQLITE_OK;
+    if (value.IsNull()) {
+        rc = sqlite3_bind_null(stmt, index);
+    } else if (value.IsInteger()) {
+        rc = sqlite3_bind_int64(stmt, index, value.AsInt64());
+    } else if (value.IsDouble()) {
+        rc = sqlite3_bind_double(stmt, index, value.AsDouble());
+    } else {
+        const std::string utf8 = ToUtf8(std::get<std::string>(value.Raw()));
+        rc = sqlite3_bind_text(stmt, index, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    }
+    if (rc != SQLITE_OK) Fail(conn, rc, {});
+}
+
+Value Column(sqlite3_stmt* stmt, int index) {
+    switch (sqlite3_column_type(stmt, index)) {
+        case SQLITE_INTEGER:
+            return Value(static_cast<long long>(sqlite3_column_int64(stmt, index)));
+        case SQLITE_FLOAT:
+            return Value(sqlite3_column_double(stmt, index));
+        case SQLITE_NULL:
+            return Value();
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
+            return Value(FromUtf8(text ? text : "", sqlite3_column_bytes(stmt, index)));
+        }
+    }
+}
+
+bool Step(Conn& conn, sqlite3_stmt* stmt, const FailContext& context) {
+    const int rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    const int code = sqlite3_extended_errcode(conn.db);
+    sqlite3_reset(stmt);
+    Fail(conn, code, context);
+}
+
+void Exec(Conn& conn, const std::string& sqliteSql, const FailContext& context) {
+    Stmt stmt = Prepare(conn, sqliteSql, context);
+    while (Step(conn, stmt.get(), context)) {
+    }
+}
+
+}  // namespace dao::detail

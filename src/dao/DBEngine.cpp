@@ -1,0 +1,257 @@
+#include "dao/DBEngine.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "dao/Connection.h"
+#include "dao/Errors.h"
+
+namespace fs = std::filesystem;
+
+namespace dao {
+namespace {
+
+constexpr std::size_t kHeaderSize = 100;
+
+std::uint32_t BigEndian(const std::array<unsigned char, kHeaderSize>& h, std::size_t at, std::size_t bytes) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < bytes; ++i) value = (value << 8) | h[at + i];
+    return value;
+}
+
+// Everything that can be told from the file alone, before SQLite reads it (an
+// empty file would otherwise pass as an empty database).
+void CheckFile(const std::string& path, bool checkLength) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (path.empty() || !fs::exists(status) || fs::is_directory(status)) Raise(jet::FileNotFound, path);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) Raise(jet::CannotOpenFile, path);
+    std::array<unsigned char, kHeaderSize> header{};
+    in.read(reinterpret_cast<char*>(header.data()), kHeaderSize);
+    static constexpr char kMagic[] = "SQLite format 3";
+    if (in.gcount() < static_cast<std::streamsize>(kHeaderSize) ||
+        !std::equal(kMagic, kMagic + sizeof kMagic, header.begin()))
+        Raise(jet::UnrecognizedFormat, path);
+    std::uint64_t pageSize = BigEndian(header, 16, 2);
+    if (pageSize == 1) pageSize = 65536;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) Raise(jet::UnrecognizedFormat, path);
+    const std::uint64_t pages = BigEndian(header, 28, 4);
+    const bool pagesValid = pages != 0 && BigEndian(header, 24, 4) == BigEndian(header, 92, 4);
+    const auto length = static_cast<std::uint64_t>(fs::file_size(path, ec));
+    if (checkLength && (length % pageSize != 0 || (pagesValid && length < pages * pageSize)))
+        Raise(jet::CorruptDatabase, path);
+}
+
+std::shared_ptr<detail::Conn> Connect(const std::string& path, int busyTimeoutMs, bool readOnly) {
+    auto conn = std::make_shared<detail::Conn>();
+    conn->path = path;
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int rc = sqlite3_open_v2(path.c_str(), &conn->db, flags, nullptr);
+    if (rc != SQLITE_OK) detail::Fail(*conn, sqlite3_extended_errcode(conn->db), {});
+    sqlite3_extended_result_codes(conn->db, 1);
+    sqlite3_busy_timeout(conn->db, busyTimeoutMs);
+    return conn;
+}
+
+// Reads the catalogue: fails now, with 3045, 3343 or 3049, rather than at the
+// first statement.
+void Probe(detail::Conn& conn) {
+    detail::Exec(conn, "SELECT count(*) FROM sqlite_master");
+}
+
+void SyncFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool IntegrityOk(detail::Conn& conn) {
+    detail::Stmt stmt = detail::Prepare(conn, "PRAGMA integrity_check(1)", {});
+    return detail::Step(conn, stmt.get(), {}) && detail::Column(stmt.get(), 0).ToText() == "ok";
+}
+
+struct SchemaEntry {
+    std::string type, name, sql;
+};
+
+std::vector<SchemaEntry> ReadSchema(detail::Conn& conn) {
+    std::vector<SchemaEntry> entries;
+    detail::Stmt stmt =
+        detail::Prepare(conn,
+                        "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND name NOT "
+                        "LIKE 'sqlite_%' ORDER BY type='table' DESC, rowid",
+                        {});
+    while (detail::Step(conn, stmt.get(), {}))
+        entries.push_back({detail::Column(stmt.get(), 0).ToText(), detail::Column(stmt.get(), 1).ToText(),
+                           detail::Column(stmt.get(), 2).ToText()});
+    return entries;
+}
+
+// Copies the rows of `table` that can still be read; a damaged page ends the copy.
+void SalvageRows(detail::Conn& from, detail::Conn& to, const std::string& table) {
+    detail::Stmt read;
+    try {
+        read = detail::Prepare(from, "SELECT * FROM " + Bracketed(table), {});
+    } catch (const vbrt::VbError&) {
+        return;
+    }
+    const int columns = sqlite3_column_count(read.get());
+    std::string marks;
+    for (int i = 0; i < columns; ++i) marks += i ? ",?" : "?";
+    detail::Stmt write =
+        detail::Prepare(to, "INSERT OR IGNORE INTO " + Bracketed(table) + " VALUES (" + marks + ")", {});
+    while (sqlite3_step(read.get()) == SQLITE_ROW) {
+        sqlite3_reset(write.get());
+        for (int i = 0; i < columns; ++i) detail::Bind(to, write.get(), i + 1, detail::Column(read.get(), i));
+        detail::Step(to, write.get(), {});
+    }
+}
+
+// Keys handed out before stay used in the rebuilt file.
+void SalvageSequence(detail::Conn& from, detail::Conn& to) {
+    try {
+        detail::Stmt read = detail::Prepare(from, "SELECT name, seq FROM sqlite_sequence", {});
+        while (sqlite3_step(read.get()) == SQLITE_ROW) {
+            detail::Stmt update =
+                detail::Prepare(to, "UPDATE sqlite_sequence SET seq=max(seq,?2) WHERE name=?1", {});
+            detail::Bind(to, update.get(), 1, detail::Column(read.get(), 0));
+            detail::Bind(to, update.get(), 2, detail::Column(read.get(), 1));
+            detail::Step(to, update.get(), {});
+            if (sqlite3_changes(to.db) == 0) {
+                detail::Stmt insert =
+                    detail::Prepare(to, "INSERT INTO sqlite_sequence (name, seq) VALUES (?,?)", {});
+                detail::Bind(to, insert.get(), 1, detail::Column(read.get(), 0));
+                detail::Bind(to, insert.get(), 2, detail::Column(read.get(), 1));
+                detail::Step(to, insert.get(), {});
+            }
+        }
+    } catch (const vbrt::VbError&) {
+        // No AutoNumber table, or its counters are lost: keys restart past the salvaged rows.
+    }
+}
+
+// A copy of the damaged file that SQLite will read: whole pages only, and a
+// page count in the header that matches them.
+std::string ReadableCopy(const std::string& path) {
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::array<unsigned char, kHeaderSize> header{};
+    std::copy_n(bytes.begin(), kHeaderSize, header.begin());
+    std::uint64_t pageSize = BigEndian(header, 16, 2);
+    if (pageSize == 1) pageSize = 65536;
+    const std::uint64_t pages = bytes.size() / pageSize;
+    bytes.resize(pages * pageSize);
+    for (std::size_t i = 0; i < 4; ++i) bytes[28 + i] = static_cast<char>((pages >> (8 * (3 - i))) & 0xFF);
+    const std::string copy = path + ".salvage";
+    std::ofstream(copy, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return copy;
+}
+
+void Rebuild(const std::string& path, int busyTimeoutMs) {
+    const std::string copy = ReadableCopy(path);
+    const std::string fresh = path + ".repairing";
+    fs::remove(fresh);
+    detail::Conn out;
+    out.path = fresh;
+    try {
+        std::shared_ptr<detail::Conn> damaged = Connect(copy, busyTimeoutMs, true);
+        damaged->path = path;
+        std::vector<SchemaEntry> schema;
+        try {
+            schema = ReadSchema(*damaged);
+        } catch (const vbrt::VbError&) {
+            Raise(jet::CorruptDatabase, path);
+        }
+        if (sqlite3_open_v2(fresh.c_str(), &out.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+            SQLITE_OK)
+            detail::Fail(out, sqlite3_extended_errcode(out.db), {});
+        detail::Exec(out, "BEGIN");
+        for (const SchemaEntry& entry : schema) detail::Exec(out, entry.sql);
+        for (const SchemaEntry& entry : schema)
+            if (entry.type == "table") SalvageRows(*damaged, out, entry.name);
+        SalvageSequence(*damaged, out);
+        detail::Exec(out, "COMMIT");
+        out.Close();
+        damaged->Close();
+        fs::remove(copy);
+        SyncFile(fresh);
+        // A journal left by the damaged file must not be replayed into the new one.
+        for (const char* suffix : {"-journal", "-wal", "-shm"}) fs::remove(path + suffix);
+        fs::rename(fresh, path);
+        SyncFile(fs::path(path).parent_path().empty() ? "." : fs::path(path).parent_path().string());
+    } catch (...) {
+        out.Close();
+        fs::remove(fresh);
+        fs::remove(copy);
+        throw;
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool exclusive,
+                                                 bool readOnly) const {
+    CheckFile(path, true);
+    std::shared_ptr<detail::Conn> conn = Connect(path, busyTimeoutMs_, readOnly);
+    if (exclusive) detail::Exec(*conn, "PRAGMA locking_mode=EXCLUSIVE");
+    Probe(*conn);
+    detail::Exec(*conn, "PRAGMA foreign_keys=ON");
+    if (!readOnly) detail::Exec(*conn, "PRAGMA synchronous=FULL");
+    if (exclusive) {
+        // Taking the write lock once keeps it until the database is closed.
+        detail::Exec(*conn, "BEGIN EXCLUSIVE");
+        detail::Exec(*conn, "COMMIT");
+    }
+    return std::make_unique<Database>(std::move(conn));
+}
+
+void DBEngine::RepairDatabase(const std::string& path) const {
+    CheckFile(path, false);
+    std::shared_ptr<detail::Conn> conn = Connect(path, busyTimeoutMs_, false);
+    try {
+        Probe(*conn);
+    } catch (const vbrt::VbError& error) {
+        if (error.Number() != jet::CorruptDatabase) throw;
+    }
+    bool ok = false;
+    try {
+        ok = IntegrityOk(*conn);
+    } catch (const vbrt::VbError& error) {
+        if (error.Number() == jet::FileInUse) throw;
+    }
+    conn->Close();
+    if (!ok) Rebuild(path, busyTimeoutMs_);
+}
+
+void DBEngine::CompactDatabase(const std::string& source, const std::string& destination) const {
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(destination, ec))) Raise(jet::DatabaseExists);
+    const fs::path folder = fs::path(destination).parent_path();
+    if (!folder.empty() && !fs::is_directory(folder, ec)) Raise(jet::InvalidPath, folder.string());
+    CheckFile(source, true);
+    std::shared_ptr<detail::Conn> conn = Connect(source, busyTimeoutMs_, true);
+    Probe(*conn);
+    try {
+        detail::Stmt stmt = detail::Prepare(*conn, "VACUUM INTO ?", {});
+        detail::Bind(*conn, stmt.get(), 1, destination);
+        detail::Step(*conn, stmt.get(), {});
+    } catch (...) {
+        fs::remove(destination, ec);
+        throw;
+    }
+    SyncFile(destination);
+}
+
+}  // namespace dao

@@ -1,0 +1,147 @@
+// Two processes storing procedures in one library at the same time: nothing is
+// lost, no key is handed out twice, and the key each one read before saving
+// is the key its row got.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "dao/LibraryFixture.h"
+
+namespace {
+
+// Saving row by row costs one durable commit per row, so that run is shorter.
+int PerProcess(bool transactions) {
+    return transactions ? 40 : 15;
+}
+constexpr int kWriters = 2;
+constexpr int kPatientMs = 20000;
+
+int LineCount(int writer, int i) {
+    return 1 + (writer * 7 + i * 3) % 9;
+}
+
+std::string NameOf(int writer, int i) {
+    std::ostringstream name;
+    name << 'W' << writer << 'P' << i;
+    return name.str();
+}
+
+// One writer: header then lines, keys read before Update, written to a log.
+void Write(const std::string& path, const std::string& log, int writer, bool transactions) {
+    auto db = dao::DBEngine(kPatientMs).OpenDatabase(path);
+    std::ofstream out(log);
+    auto headers = db->OpenRecordset("ProcedureHeader", dao::dbOpenDynaset, dao::dbAppendOnly);
+    auto lines = db->OpenRecordset("ProcedureLine", dao::dbOpenDynaset, dao::dbAppendOnly);
+    for (int i = 0; i < PerProcess(transactions); ++i) {
+        if (transactions) db->BeginTrans();
+        headers->AddNew();
+        headers->Collect("Name", NameOf(writer, i));
+        headers->Collect("Type", "Sub");
+        headers->Collect("CategoryID", 1);
+        const long id = headers->Fields("ProcedureHeaderID").Value().AsLong();
+        headers->Update();
+        out << "H " << id << ' ' << NameOf(writer, i) << '\n';
+        for (int n = 0; n < LineCount(writer, i); ++n) {
+            lines->AddNew();
+            lines->Collect("ProcedureHeaderID", id);
+            lines->Collect("Line", "line " + std::to_string(n));
+            out << "L " << lines->Fields("ProcedureLineID").Value().AsLong() << ' ' << id << '\n';
+            lines->Update();
+        }
+        if (transactions) db->CommitTrans();
+    }
+}
+
+class TwoWriters : public testing::TestWithParam<bool> {};
+
+TEST_P(TwoWriters, LoseNothingAndNeverShareAKey) {
+    const bool transactions = GetParam();
+    daotest::LibraryFile file;
+    {
+        auto db = file.Open();
+        daotest::AddCategory(*db, "Shared");
+    }
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        const std::string log = (file.Dir() / ("writer" + std::to_string(writer) + ".log")).string();
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int code = 0;
+            try {
+                Write(file.Path(), log, writer, transactions);
+            } catch (const std::exception& e) {
+                std::ofstream(log + ".error") << e.what();
+                code = 1;
+            }
+            _exit(code);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+    }
+
+    // What the writers were told ...
+    std::map<long, std::string> toldHeaders;
+    std::map<long, long> toldLines;
+    for (int writer = 0; writer < kWriters; ++writer) {
+        std::ifstream in((file.Dir() / ("writer" + std::to_string(writer) + ".log")).string());
+        std::string kind;
+        long key = 0;
+        std::string rest;
+        while (in >> kind >> key >> rest) {
+            if (kind == "H") {
+                EXPECT_TRUE(toldHeaders.emplace(key, rest).second) << "header key twice: " << key;
+            } else {
+                EXPECT_TRUE(toldLines.emplace(key, std::stol(rest)).second) << "line key twice: " << key;
+            }
+        }
+    }
+    // ... is what the library holds.
+    auto db = file.Open();
+    std::map<long, std::string> headers;
+    for (const auto& row : daotest::Rows(*db, "SELECT ProcedureHeaderID, Name FROM ProcedureHeader"))
+        headers.emplace(std::stol(row[0]), row[1]);
+    EXPECT_EQ(headers, toldHeaders);
+    EXPECT_EQ(headers.size(), static_cast<std::size_t>(kWriters * PerProcess(transactions)));
+
+    std::map<long, long> lines;
+    std::map<long, int> perHeader;
+    std::set<long> finished;
+    long previousOwner = -1;
+    for (const auto& row : daotest::Rows(*db,
+                                         "SELECT ProcedureLineID, ProcedureHeaderID FROM ProcedureLine "
+                                         "ORDER BY ProcedureLineID")) {
+        const long owner = std::stol(row[1]);
+        lines.emplace(std::stol(row[0]), owner);
+        ++perHeader[owner];
+        if (transactions && owner != previousOwner) {
+            // Each procedure's lines form one run.
+            EXPECT_TRUE(finished.insert(owner).second) << "lines of " << owner << " interleaved";
+            previousOwner = owner;
+        }
+    }
+    EXPECT_EQ(lines, toldLines);
+    for (int writer = 0; writer < kWriters; ++writer)
+        for (int i = 0; i < PerProcess(transactions); ++i) {
+            long id = 0;
+            for (const auto& [key, name] : headers)
+                if (name == NameOf(writer, i)) id = key;
+            EXPECT_EQ(perHeader[id], LineCount(writer, i)) << NameOf(writer, i);
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, TwoWriters, testing::Values(true, false), [](const auto& info) {
+    return info.param ? "OneTransactionPerProcedure" : "RowByRow";
+});
+
+}  // namespace
