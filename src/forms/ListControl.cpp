@@ -15,7 +15,10 @@ void ListControl::CheckIndex(int index) const {
 void ListControl::AddItem(const std::string& text, int index) {
     if (index < -1 || index > ListCount()) detail::RaiseInvalidCall();
     auto position = items_.end();
-    if (sorted_) {
+    if (sorted_ && !items_.empty() && vbrt::CompareText(text, items_.back().text) >= 0) {
+        // Filling a list from sorted data appends every entry: one comparison each.
+        position = items_.end();
+    } else if (sorted_) {
         // After any equal entries, as the list box files a duplicate.
         position = std::upper_bound(items_.begin(), items_.end(), text,
                                     [](const std::string& value, const Item& item) {
