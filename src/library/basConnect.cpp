@@ -1,5 +1,7 @@
 #include "library/basConnect.h"
 
+#include <cstdint>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -31,12 +33,6 @@ void Tell(Env& env, const std::string& prompt, int icon) {
     env.ui.MsgBox(prompt, forms::vbOKOnly | icon, kTitle);
 }
 
-struct Entry {
-    std::string text;
-    long data;
-    std::string key;  // the text as the sorted list compares it: letters folded
-};
-
 bool KindMatches(const std::string& filter, const std::string& type) {
     if (filter == "All") return true;
     if (filter == "Functions") return type == "Function";
@@ -50,8 +46,44 @@ bool CategoryMatches(long selected, const dao::Value& category) {
 
 }  // namespace
 
+namespace {
+
+// The sorted lists show the procedures in the order of their entry texts. That
+// order is worked out once per load of LibraryProcedures, so a filter change
+// only walks it: a list of 100,000 entries refills without a sort.
+struct DisplayOrder {
+    std::uint64_t generation = ~std::uint64_t{0};
+    const ProcedureRecord* data = nullptr;
+    std::size_t size = 0;
+    std::vector<std::uint32_t> order;
+};
+
+std::uint64_t libraryGeneration = 0;
+
+std::string EntryText(const ProcedureRecord& record) { return record.Type + " " + record.Name; }
+
+const std::vector<std::uint32_t>& SortedOrder() {
+    static DisplayOrder cache;
+    if (cache.generation == libraryGeneration && cache.data == LibraryProcedures.data() &&
+        cache.size == LibraryProcedures.size())
+        return cache.order;
+    std::vector<std::string> keys;
+    keys.reserve(LibraryProcedures.size());
+    for (const ProcedureRecord& record : LibraryProcedures) keys.push_back(vbrt::UCase(EntryText(record)));
+    cache.order.resize(keys.size());
+    for (std::uint32_t i = 0; i < cache.order.size(); ++i) cache.order[i] = i;
+    // Stable: equal texts keep the order the engine returned them in, as the list files them.
+    std::stable_sort(cache.order.begin(), cache.order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    cache = {libraryGeneration, LibraryProcedures.data(), LibraryProcedures.size(), std::move(cache.order)};
+    return cache.order;
+}
+
+}  // namespace
+
 void ResetLibraryProcedures() {
     LibraryProcedures.assign(1, ProcedureRecord{});
+    ++libraryGeneration;
 }
 
 WaitCursor::WaitCursor(forms::Ui& ui) : ui_(ui) {
@@ -119,6 +151,7 @@ bool GetProcedures(Env& env) {
             record.CategoryID = category.Value();
             rs->MoveNext();
         }
+        ++libraryGeneration;
         db->Close();
         loaded = true;
     });
@@ -150,24 +183,18 @@ void RefreshAvailableProceduresList(Env& env, forms::ListBox& list, forms::Combo
         list.Clear();
         if (category.ListIndex() < 0) return;
         const long selected = category.ItemData(category.ListIndex());
-        std::vector<Entry> entries;
-        for (const ProcedureRecord& record : LibraryProcedures) {
+        const auto add = [&](const ProcedureRecord& record) {
             if (record.Name.empty() || !KindMatches(kindFilter, record.Type) ||
                 !CategoryMatches(selected, record.CategoryID))
-                continue;
-            entries.push_back({record.Type + " " + record.Name, record.ProcedureHeaderID, {}});
-        }
-        // A sorted list files each entry at its place; handing them over in that
-        // order already (equal texts keeping theirs) gives the same list without
-        // moving earlier entries aside at every insertion.
+                return;
+            list.AddItem(EntryText(record));
+            list.SetItemData(list.NewIndex(), record.ProcedureHeaderID);
+        };
+        // Handed over in the list's own order, every entry is appended at its place.
         if (list.Sorted()) {
-            for (Entry& entry : entries) entry.key = vbrt::UCase(entry.text);
-            std::stable_sort(entries.begin(), entries.end(),
-                             [](const Entry& a, const Entry& b) { return a.key < b.key; });
-        }
-        for (const Entry& entry : entries) {
-            list.AddItem(entry.text);
-            list.SetItemData(list.NewIndex(), entry.data);
+            for (const std::uint32_t i : SortedOrder()) add(LibraryProcedures[i]);
+        } else {
+            for (const ProcedureRecord& record : LibraryProcedures) add(record);
         }
     });
 }
