@@ -1,0 +1,13 @@
+// procvault-studio: the Qt host. Everything but the clock's start lives in pv_studio.
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include "StudioRun.h"
+
+int main(int argc, char** argv) {
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Procvault Studio"));
+    return studio::RunStudio(app, studio::ParseOptions(QApplication::arguments()), sinceStart);
+}
