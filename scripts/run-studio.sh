@@ -15,8 +15,9 @@ elif ! scripts/install-deps.sh; then
   exit 1
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build build
+# Same folder and settings as scripts/test.sh, so the two share one build.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build --target procvault-studio procvault
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<TEXT

@@ -9,7 +9,7 @@ project="$(realpath -m "${2:-$root/examples/Inventory/Inventory.vbp}")"
 studio="${STUDIO:-$root/build/apps/studio/procvault-studio}"
 
 if [ ! -x "$studio" ]; then
-  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+  cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
   cmake --build "$root/build" --target procvault-studio
 fi
 command -v xvfb-run >/dev/null || { echo "studio-screenshot: xvfb-run is missing (scripts/install-deps.sh)" >&2; exit 1; }
