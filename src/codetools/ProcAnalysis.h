@@ -1,0 +1,46 @@
+#pragma once
+// Reading procedures out of the active code module: whether a procedure already
+// has error handling, the kind word of a declaration, and where a declaration
+// and a procedure's End statement lie. The module is only read here.
+#include <string>
+
+#include "host/CodeModule.h"
+#include "settings/Env.h"
+
+namespace pv {
+
+// True when lines lngStartLine..lngEndLine of the active code module hold an
+// "On Error" statement (a line with an apostrophe anywhere does not count) or a
+// Declare of an external procedure. Failures are reported as
+// "ProcContainsErrorHandling()" and give what was found so far.
+bool ProcContainsErrorHandling(Env& env, long lngStartLine, long lngEndLine);
+
+// The first word of a declaration line that is not a scope word or "Static":
+// "Sub", "Function", "Property" (or "Event", "Declare" for bodiless members).
+// Blanks before the first word are skipped.
+std::string ExtractProcType(const std::string& strLine);
+
+// Whether a declaration's kind word names a procedure with a body.
+bool IsProcedureKindWord(const std::string& strType);
+
+// The host kind and bare name of a list entry's text: "Get ", "Let " and "Set "
+// prefixes mark property parts.
+struct ProcEntry {
+    std::string name;
+    host::vbext_ProcKind kind = host::vbext_pk_Proc;
+};
+ProcEntry SplitEntry(const std::string& strEntry);
+
+// The last line of the declaration starting at lngDeclarationLine, after any
+// " _" continuations.
+long DeclarationLastLine(const host::CodeModule& module, long lngDeclarationLine);
+
+// Whether the line is an "End Sub", "End Function" or "End Property" statement.
+bool IsEndStatement(const std::string& strLine);
+
+// The line of the procedure's own End statement: the last such line of its
+// range (comments the host counts after it stay below), else the range's last
+// non-empty line.
+long ProcEndLine(const host::CodeModule& module, const ProcEntry& entry);
+
+}  // namespace pv
