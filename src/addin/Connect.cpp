@@ -1,6 +1,7 @@
 #include "addin/Connect.h"
 
 #include "codetools/basComment.h"
+#include "codetools/frmProcvault.h"
 #include "forms/ErrorReport.h"
 #include "host/VBE.h"
 
@@ -8,7 +9,6 @@ namespace pv {
 namespace {
 
 constexpr const char* kTitle = "Procvault";
-constexpr long kServicePackError = 50003;
 
 }  // namespace
 
@@ -121,17 +121,11 @@ void Connect::OpenProcvault() {
                 }
                 AddModule();
             }
-            // The main dialog opens here; until it exists the command ends after its checks.
+            // A fresh dialog for every opening, so none outlives a failed one.
+            frmProcvault dialog(env_);
+            dialog.OpenProcvault();
         },
-        [&](const vbrt::VbError& e) {
-            if (e.Number() != kServicePackError) return false;
-            env_.ui.Beep();
-            env_.ui.MsgBox(
-                "Error 50003: Unexpected Error. Ensure you have run Visual Basic Service Pack 3 before "
-                "attempting to useProcvault",
-                forms::vbCritical, kTitle);
-            return true;
-        });
+        [&](const vbrt::VbError& e) { return ReportServicePackError(env_.ui, e); });
 }
 
 void Connect::AddModule() {
