@@ -15,6 +15,11 @@ constexpr const char* kUsage =
     "commands:\n"
     "  comment FILE --lines A-B     comment out lines A to B (Co&mment Selection)\n"
     "  uncomment FILE --lines A-B   remove the comment prefix (&Uncomment Selection)\n"
+    "  scan FILE... | --project P   list the procedures without error handling\n"
+    "  add-handlers FILE (--proc ENTRY... | --all)\n"
+    "                               add the error-handling block to those procedures\n"
+    "  new FILE NAME                append a new procedure (Sub, Function or Property)\n"
+    "  library init PATH            create an empty procedure library\n"
     "\n"
     "Run 'procvault <command> --help' for a command's options.\n"
     "Preferences (comment prefix, alignment...) come from $XDG_CONFIG_HOME/Procvault/Procvault.ini.\n"
@@ -37,6 +42,10 @@ int Run(const std::vector<std::string>& args, vbrt::SettingsStore& store, Stream
     const std::map<std::string, Handler> commands = {
         {"comment", [&] { return RunCommentCommand(rest, false, store, io); }},
         {"uncomment", [&] { return RunCommentCommand(rest, true, store, io); }},
+        {"scan", [&] { return RunScanCommand(rest, store, io); }},
+        {"add-handlers", [&] { return RunAddHandlersCommand(rest, store, io); }},
+        {"new", [&] { return RunNewCommand(rest, store, io); }},
+        {"library", [&] { return RunLibraryCommand(rest, io); }},
     };
     auto it = commands.find(command);
     if (it == commands.end()) {

@@ -26,5 +26,9 @@ int Run(const std::vector<std::string>& args, vbrt::SettingsStore& store, Stream
 // Commands, each given the words after its name.
 int RunCommentCommand(const std::vector<std::string>& args, bool uncomment, vbrt::SettingsStore& store,
                       Streams io);
+int RunScanCommand(const std::vector<std::string>& args, vbrt::SettingsStore& store, Streams io);
+int RunAddHandlersCommand(const std::vector<std::string>& args, vbrt::SettingsStore& store, Streams io);
+int RunNewCommand(const std::vector<std::string>& args, vbrt::SettingsStore& store, Streams io);
+int RunLibraryCommand(const std::vector<std::string>& args, Streams io);
 
 }  // namespace pvcli
