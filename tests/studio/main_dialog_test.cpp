@@ -1,0 +1,96 @@
+// The main dialog as a user meets it in the Studio: opened from the code
+// window's context menu, drawn by the form binder, driven with the keyboard.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include "CodeWindow.h"
+#include "MainWindow.h"
+#include "TestProject.h"
+#include "qt/FormDialog.h"
+#include "qt/GuiTestApp.h"
+
+namespace {
+
+QAction* Find(const QMenu& menu, const QString& text) {
+    for (QAction* a : menu.actions())
+        if (a->text() == text) return a;
+    return nullptr;
+}
+
+class MainDialogInStudio : public testing::Test {
+protected:
+    void SetUp() override {
+        guitest::App();
+        studiotest::WriteProject(dir);
+        window = std::make_unique<studio::MainWindow>(studio::StandardAddIns(),
+                                                      QString::fromStdString((dir / "config").string()));
+        window->StartAddIns();
+        ASSERT_TRUE(window->OpenProject(QString::fromStdString((dir / "Project1.vbp").string())));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::processEvents();
+        code = window->CurrentCodeWindow();
+        ASSERT_NE(code, nullptr);
+    }
+    void TearDown() override { window.reset(); }
+    void OpenFromContextMenu() {
+        const auto menu = window->CodeWindowMenu(*code);
+        QAction* item = Find(*menu, "&Procvault...");
+        ASSERT_NE(item, nullptr);
+        item->trigger();
+    }
+
+    testsupport::TempDir dir;
+    std::unique_ptr<studio::MainWindow> window;
+    studio::CodeWindow* code = nullptr;
+};
+
+TEST_F(MainDialogInStudio, TypingANameAndPressingOkAddsTheProcedureToTheEditor) {
+    QString caption, tab;
+    guitest::WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<pvqt::FormDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->windowTitle();
+        auto* tabs = dialog->Widget<QTabWidget>("ctlTab");
+        ASSERT_NE(tabs, nullptr);
+        tabs->setCurrentIndex(0);  // the module's procedure lacks a handler: it opened on tab 1
+        tab = tabs->tabText(0);
+        auto* name = dialog->Widget<QLineEdit>("txtProcName");
+        ASSERT_NE(name, nullptr);
+        name->setFocus();
+        QTest::keyClicks(name, "ComputeTotal");
+        QTest::mouseClick(dialog->Widget<QPushButton>("cmdOK"), Qt::LeftButton);
+    });
+    OpenFromContextMenu();
+    EXPECT_EQ(caption, QStringLiteral("Procvault"));
+    EXPECT_EQ(tab, QStringLiteral("&New Procedure"));
+    const QString text = code->toPlainText();
+    EXPECT_TRUE(text.contains("\nPrivate Sub ComputeTotal()\n\tOn Error Goto Err_ComputeTotal\n")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith("\tResume Exit_ComputeTotal\n\nEnd Sub")) << text.toStdString();
+    EXPECT_EQ(text.toStdString(), code->Component().CodeModule().AllText());
+}
+
+TEST_F(MainDialogInStudio, EnterOnTheExistingProceduresTabAddsTheHandler) {
+    QStringList entries;
+    guitest::WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<pvqt::FormDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        auto* list = dialog->Widget<QListWidget>("lstProcedures");
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
+        QTest::keyClick(dialog, Qt::Key_Return);  // OK is the default button
+    });
+    OpenFromContextMenu();
+    EXPECT_EQ(entries, QStringList{"ShowTotal"});
+    host::CodeModule& module = code->Component().CodeModule();
+    EXPECT_EQ(module.Lines(3, 2), "Public Sub ShowTotal()\r\n\tOn Error Goto Err_ShowTotal");
+    EXPECT_EQ(code->toPlainText().toStdString(), module.AllText());
+}
+
+}  // namespace
