@@ -1,9 +1,13 @@
 // Host object model speed: a fresh scan of a large module after an edit
 // (members plus every procedure range), and line replacement walking down a
-// module, the way block comment and error-handling insertion edit code.
+// module, the way block comment and error-handling insertion edit code, and
+// the error-handling command itself: ask a procedure's lines, then add lines to it.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "host/VBE.h"
 
@@ -79,7 +83,7 @@ void BM_ScanAfterEdit(benchmark::State& state) {
     host::CodeModule& code = *p.code;
     long sum = 0;
     for (auto _ : state) {
-        code.ReplaceLine(2, "");  // any edit makes the next call scan afresh
+        code.ReplaceLine(1, "Option Explicit");  // a code line outside a body: the next call scans afresh
         const host::Members& members = code.Members();
         for (const auto& member : members) {
             if (member.Type() == host::vbext_mt_Method) {
@@ -126,5 +130,53 @@ void BM_ReplaceWalkingDown(benchmark::State& state) {
                            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_ReplaceWalkingDown)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The line of a procedure's End statement: the last line of its range that
+// starts with "End " (the last procedure's range runs on to the module's end).
+long EndLineOf(const host::CodeModule& code, long start, long count) {
+    for (long line = start + count - 1; line > start; --line) {
+        std::string text = code.Lines(line, 1);
+        if (text.rfind("End ", 0) == 0) return line;
+    }
+    return start + count - 1;
+}
+
+// Handlers for every procedure of a 50,000-line module: each one asks for the
+// procedure's lines (a scan when the cached one went stale), then inserts 3
+// lines after the declaration and 7 above the End line.
+void BM_AddErrorHandlers(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto p = std::make_unique<Project>(50'000);
+        host::CodeModule& code = *p->code;
+        std::vector<std::pair<std::string, host::vbext_ProcKind>> procs;
+        for (const auto& member : code.Members()) {
+            if (member.Type() == host::vbext_mt_Method)
+                procs.emplace_back(member.Name(), host::vbext_pk_Proc);
+            if (member.Type() == host::vbext_mt_Property) {
+                procs.emplace_back(member.Name(), host::vbext_pk_Get);
+                procs.emplace_back(member.Name(), host::vbext_pk_Let);
+            }
+        }
+        state.ResumeTiming();
+        for (const auto& [name, kind] : procs) {
+            long body = code.ProcBodyLine(name, kind);
+            long start = code.ProcStartLine(name, kind);
+            long count = code.ProcCountLines(name, kind);
+            if (body <= code.CountOfDeclarationLines()) continue;  // a Declare: no body to guard
+            code.InsertLines(body + 1, "    On Error GoTo Err_Proc\r\n\r\n");
+            long endLine = EndLineOf(code, start, count + 3);
+            code.InsertLines(endLine,
+                             "Exit_Proc:\r\n    Exit Sub\r\n\r\nErr_Proc:\r\n"
+                             "    MsgBox Err.Description\r\n    Resume Exit_Proc\r\n");
+        }
+        benchmark::DoNotOptimize(code.CountOfLines());
+        state.PauseTiming();
+        state.counters["procedures"] = static_cast<double>(procs.size());
+        p.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddErrorHandlers)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

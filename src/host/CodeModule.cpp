@@ -1,6 +1,7 @@
 #include "host/CodeModule.h"
 
 #include "host/ModuleText.h"
+#include "host/ScanPatch.h"
 #include "host/Scanner.h"
 #include "host/VBE.h"
 #include "vbrt/VbError.h"
@@ -61,23 +62,26 @@ void CodeModule::InsertLines(long line, const std::string& text) {
     if (line < 1) InvalidCall();
     line = std::min(line, CountOfLines() + 1);
     auto lines = SplitText(text);
+    bool keepScan = ScanIsCurrent() && ScanPatch::CanInsert(*scan_, *text_, line, lines);
     text_->Insert(line - 1, lines);
-    Changed(line, 0, static_cast<long>(lines.size()));
+    Changed(line, 0, static_cast<long>(lines.size()), keepScan);
 }
 
 void CodeModule::DeleteLines(long startLine, long count) {
     if (startLine < 1 || count < 0 || startLine + count - 1 > CountOfLines()) InvalidCall();
     if (count == 0) return;
+    bool keepScan = ScanIsCurrent() && ScanPatch::CanDelete(*scan_, *text_, startLine, count);
     text_->Erase(startLine - 1, count);
-    Changed(startLine, count, 0);
+    Changed(startLine, count, 0, keepScan);
 }
 
 void CodeModule::ReplaceLine(long line, const std::string& text) {
     if (line < 1 || line > CountOfLines()) InvalidCall();
     auto lines = SplitText(text);
+    bool keepScan = ScanIsCurrent() && ScanPatch::CanReplace(*scan_, *text_, line, lines);
     text_->Replace(line - 1, lines.front());
     if (lines.size() > 1) text_->Insert(line, std::vector<std::string>(lines.begin() + 1, lines.end()));
-    Changed(line, 1, static_cast<long>(lines.size()));
+    Changed(line, 1, static_cast<long>(lines.size()), keepScan);
 }
 
 const ScanResult& CodeModule::Scan() const {
@@ -139,8 +143,11 @@ void CodeModule::RemoveListener(int id) {
     std::erase_if(listeners_, [id](const auto& entry) { return entry.first == id; });
 }
 
-void CodeModule::Changed(long firstLine, long removed, long inserted) {
+void CodeModule::Changed(long firstLine, long removed, long inserted, bool keepScan) {
     ++version_;
+    // Patched before the listeners run: they may well ask for the scan.
+    if (keepScan && ScanPatch::Apply(*scan_, members_.get(), {firstLine, removed, inserted}, CountOfLines()))
+        scannedVersion_ = version_;
     auto listeners = listeners_;  // a handler may remove itself
     for (auto& [id, handler] : listeners) handler(firstLine, removed, inserted);
 }

@@ -2,7 +2,8 @@
 // The code of one component as the code window shows it: the file's header and
 // the hidden Attribute lines are not lines here (see ModuleText). Line numbers
 // are 1-based. Members and procedure ranges come from one cached scan per
-// module version; any edit invalidates it.
+// module version; an edit that cannot change them (see ScanPatch) renumbers
+// the cached scan, any other edit invalidates it.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,6 +36,7 @@ public:
     long CodeLocation() const { return codeLocation_; }
 
 private:
+    friend class ScanPatch;  // edits that keep the scan move the line
     std::string name_;
     vbext_MemberType type_;
     long codeLocation_;
@@ -50,6 +52,7 @@ public:
     auto end() const { return items_.end(); }
 
 private:
+    friend class ScanPatch;
     std::vector<Member> items_;
 };
 
@@ -87,6 +90,8 @@ public:
     // Platform side.
     std::uint64_t Version() const { return version_; }
     const ScanResult& Scan() const;
+    // True when Scan() would not scan again: no edit since, or only neutral ones.
+    bool ScanIsCurrent() const { return scan_ && scannedVersion_ == version_; }
     ModuleText& Text() { return *text_; }
     const ModuleText& Text() const { return *text_; }
     // All visible lines as the code window shows them, joined by "\n".
@@ -96,7 +101,8 @@ public:
 
 private:
     friend class VBComponent;  // reloading from disk replaces the text
-    void Changed(long firstLine, long removed, long inserted);
+    // `keepScan`: the edit was found structure-neutral before it was applied.
+    void Changed(long firstLine, long removed, long inserted, bool keepScan = false);
 
     VBComponent& parent_;
     std::unique_ptr<ModuleText> text_;

@@ -136,6 +136,7 @@ private:
 
     void Finish(long count) {
         if (inProc_) result_.procs.back().endLine = count;
+        result_.openAtEnd = inProc_ || inBlock_;
         for (auto& proc : result_.procs) proc.rangeEndLine = proc.endLine;
         if (lastBodyProc_ >= 0) result_.procs[static_cast<std::size_t>(lastBodyProc_)].rangeEndLine = count;
         result_.index.reserve(result_.procs.size());

@@ -20,8 +20,9 @@ std::string_view FirstStatement(std::string_view s) {
     return s;
 }
 
-// A numeric line label ("100 End Sub") or a named one ("Exit_Foo: ...").
-std::string_view SkipLabel(std::string_view s) {
+}  // namespace
+
+std::string_view SkipLineLabel(std::string_view s) {
     s = lex::TrimLeft(s);
     if (!s.empty() && s[0] >= '0' && s[0] <= '9') {
         std::size_t n = 0;
@@ -34,6 +35,8 @@ std::string_view SkipLabel(std::string_view s) {
         return lex::TrimLeft(rest.substr(1));
     return s;
 }
+
+namespace {
 
 // Splits "a As Long, b(1 To 2) As String, WithEvents c As X" into names.
 void DeclaredNames(std::string_view list, std::vector<std::string_view>& names) {
@@ -115,7 +118,7 @@ void ClassifyStatement(std::string_view line, Statement& out) {
         return;
     }
     if (lex::StartsWithWord(s, "Rem")) return;
-    s = FirstStatement(SkipLabel(s));
+    s = FirstStatement(SkipLineLabel(s));
     out.kind = StatementKind::Other;
     std::string_view rest = s;
     std::string_view word = lex::NextWord(rest);

@@ -27,6 +27,10 @@ struct Statement {
     std::vector<std::string_view> names;  // the declared name(s)
 };
 
+// What follows a numeric line label ("100 End Sub") or a named one ("Exit_Foo: ..."),
+// without leading blanks; the line itself without its blanks when it has none.
+std::string_view SkipLineLabel(std::string_view line);
+
 // `line` is a whole logical line; the views in `out.names` point into it.
 void ClassifyStatement(std::string_view line, Statement& out);
 
