@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "cli/Cli.h"
+#include "cli/CliRun.h"
 #include "settings/Options.h"
 #include "support/TempDir.h"
 
@@ -16,33 +17,8 @@ using testsupport::ReadBytes;
 using testsupport::TempDir;
 using testsupport::WriteBytes;
 
-// Runs the command line in-process with captured streams and an in-memory store.
-struct Outcome {
-    int code = -1;
-    std::string out, err;
-};
-
-std::string Drain(std::FILE* f) {
-    std::fflush(f);
-    std::rewind(f);
-    std::string text;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f)) text.append(buffer, n);
-    std::fclose(f);
-    return text;
-}
-
-Outcome Procvault(std::vector<std::string> args, vbrt::SettingsStore& store) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::FILE* in = std::tmpfile();
-    Outcome run;
-    run.code = pvcli::Run(args, store, {out, err, in});
-    run.out = Drain(out);
-    run.err = Drain(err);
-    std::fclose(in);
-    return run;
-}
+using clitest::Procvault;
+using Outcome = clitest::Run;
 
 const std::string kModule =
     "Attribute VB_Name = \"Module1\"\r\n"

@@ -5,46 +5,19 @@
 #include "forms/ScriptedUi.h"
 #include "host/VBE.h"
 #include "settings/Options.h"
+#include "CodeToolsFixture.h"
 #include "support/TempDir.h"
 
 namespace {
-
-using testsupport::TempDir;
 
 const char* const kNoPrefixMessage =
     "Procvault could not find any lines in the selection with the comment prefix as specified on the options "
     "screen.";
 
-class CommentTest : public ::testing::Test {
+class CommentTest : public codetoolstest::CodeToolsTest {
 protected:
-    void TearDown() override { pv::objVBE = nullptr; }
-
-    // Loads a module with these visible lines and makes it the active code pane.
-    void Load(const std::vector<std::string>& lines, const std::string& header = "Attribute VB_Name = \"Module1\"") {
-        std::string bytes = header + "\r\n";
-        for (const auto& line : lines) bytes += line + "\r\n";
-        testsupport::WriteBytes(dir / "Module1.bas", bytes);
-        vbe.OpenProject(dir.Path());
-        component = &vbe.ActiveVBProject().VBComponents().Item("Module1");
-        component->Activate();
-        pv::objVBE = &vbe;
-    }
-    host::CodeModule& Module() { return component->CodeModule(); }
-    std::vector<std::string> Lines() {
-        std::vector<std::string> out;
-        for (long i = 1; i <= Module().CountOfLines(); ++i) out.push_back(Module().Lines(i, 1));
-        return out;
-    }
     void Select(long sl, long sc, long el, long ec) { Module().CodePane().SetSelection(sl, sc, el, ec); }
     host::Selection Caret() { return Module().CodePane().Current(); }
-    void Set(const char* key, const char* value) { pv::WriteOption(store, key, value); }
-
-    TempDir dir;
-    host::VBE vbe;
-    host::VBComponent* component = nullptr;
-    forms::ScriptedUi ui;
-    vbrt::MemorySettingsStore store;
-    pv::Env env{ui, store};
 };
 
 const std::vector<std::string> kIfBlock = {"    If a Then", "        b = 1", "", "    End If"};

@@ -11,7 +11,7 @@
 
 #include "CodeWindow.h"
 #include "MainWindow.h"
-#include "TestProject.h"
+#include "StudioFixture.h"
 #include "qt/FormDialog.h"
 #include "qt/GuiTestApp.h"
 
@@ -23,22 +23,8 @@ QAction* Find(const QMenu& menu, const QString& text) {
     return nullptr;
 }
 
-class MainDialogInStudio : public testing::Test {
+class MainDialogInStudio : public studiotest::StudioFixture {
 protected:
-    void SetUp() override {
-        guitest::App();
-        studiotest::WriteProject(dir);
-        window = std::make_unique<studio::MainWindow>(studio::StandardAddIns(),
-                                                      QString::fromStdString((dir / "config").string()));
-        window->StartAddIns();
-        ASSERT_TRUE(window->OpenProject(QString::fromStdString((dir / "Project1.vbp").string())));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QApplication::processEvents();
-        code = window->CurrentCodeWindow();
-        ASSERT_NE(code, nullptr);
-    }
-    void TearDown() override { window.reset(); }
     void OpenFromContextMenu() {
         const auto menu = window->CodeWindowMenu(*code);
         QAction* item = Find(*menu, "&Procvault...");
@@ -46,9 +32,6 @@ protected:
         item->trigger();
     }
 
-    testsupport::TempDir dir;
-    std::unique_ptr<studio::MainWindow> window;
-    studio::CodeWindow* code = nullptr;
 };
 
 TEST_F(MainDialogInStudio, TypingANameAndPressingOkAddsTheProcedureToTheEditor) {

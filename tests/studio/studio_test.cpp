@@ -16,7 +16,7 @@
 #include "CodeWindow.h"
 #include "MainWindow.h"
 #include "ProjectTree.h"
-#include "TestProject.h"
+#include "StudioFixture.h"
 #include "qt/GuiTestApp.h"
 
 namespace {
@@ -33,28 +33,7 @@ QAction* Find(const QMenu& menu, const QString& text) {
     return nullptr;
 }
 
-class StudioTest : public testing::Test {
-protected:
-    void SetUp() override {
-        guitest::App();
-        studiotest::WriteProject(dir);
-        window = std::make_unique<studio::MainWindow>(studio::StandardAddIns(),
-                                                      QString::fromStdString((dir / "config").string()));
-        window->StartAddIns();
-        ASSERT_TRUE(window->OpenProject(QString::fromStdString((dir / "Project1.vbp").string())));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QApplication::processEvents();  // queued menu rebuilds
-        code = window->CurrentCodeWindow();
-        ASSERT_NE(code, nullptr);
-    }
-    void TearDown() override { window.reset(); }
-    host::CodeModule& Module() { return code->Component().CodeModule(); }
-
-    testsupport::TempDir dir;
-    std::unique_ptr<studio::MainWindow> window;
-    studio::CodeWindow* code = nullptr;
-};
+using StudioTest = studiotest::StudioFixture;
 
 TEST_F(StudioTest, OpensProjectWithTreeAndFirstModuleActive) {
     EXPECT_EQ(code->Component().Name(), "Module1");
