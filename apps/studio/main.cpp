@@ -3,8 +3,10 @@
 #include <QElapsedTimer>
 
 #include "StudioRun.h"
+#include "vbrt/HugePages.h"
 
 int main(int argc, char** argv) {
+    vbrt::UseHugePagesForTheHeap(argv);
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
