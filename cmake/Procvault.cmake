@@ -34,7 +34,7 @@ function(pv_tests folder)
     endif()
     gtest_discover_tests(${target}
       DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_CONFIG_HOME=${PROJECT_BINARY_DIR}/test-config"
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
       LABELS ${folder})
   endforeach()
 endfunction()
