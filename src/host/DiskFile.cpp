@@ -103,7 +103,22 @@ void CheckWritable(const std::filesystem::path& file) {
     if (noWriteBit || ::access(file.c_str(), W_OK) != 0) RaiseAccessError(file, "is read-only");
 }
 
-DiskStamp WriteFileAtomically(const std::filesystem::path& file, const std::string& bytes) {
+namespace {
+
+// The rename is what makes the new content the file's: it is durable only once
+// the folder's entry is on disk too.
+void SyncFolder(const std::filesystem::path& file) {
+    Fd folder(::open(file.parent_path().empty() ? "." : file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) ::fsync(folder.get());
+}
+
+}  // namespace
+
+DiskStamp WriteFileAtomically(const std::filesystem::path& requested, const std::string& bytes) {
+    // A link to a module stays a link: the file it points at is the one replaced.
+    std::error_code ec;
+    const std::filesystem::path file =
+        std::filesystem::is_symlink(requested, ec) ? std::filesystem::canonical(requested, ec) : requested;
     struct stat original {};
     bool exists = ::stat(file.c_str(), &original) == 0;
     auto [rawFd, temp] = CreateTemp(file);
@@ -111,14 +126,17 @@ DiskStamp WriteFileAtomically(const std::filesystem::path& file, const std::stri
     bool ok = WriteAll(fd.get(), bytes) && (!exists || ::fchmod(fd.get(), original.st_mode & 07777) == 0) &&
               ::fsync(fd.get()) == 0;
     int error = errno;
+    // Keep the owner when a superuser saves somebody else's module; other users cannot, and need not.
+    if (ok && exists && ::geteuid() == 0) (void)!::fchown(fd.get(), original.st_uid, original.st_gid);
     ok = ::close(fd.release()) == 0 && ok;
     if (!ok || ::rename(temp.c_str(), file.c_str()) != 0) {
         if (ok) error = errno;
         ::unlink(temp.c_str());
-        RaiseAccessError(file, std::string("cannot be written: ") + std::strerror(error));
+        RaiseAccessError(requested, std::string("cannot be written: ") + std::strerror(error));
     }
+    SyncFolder(file);
     struct stat written {};
-    ::stat(file.c_str(), &written);
+    ::stat(requested.c_str(), &written);
     return FromStat(written);
 }
 

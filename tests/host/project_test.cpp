@@ -249,3 +249,24 @@ TEST(VbeActiveObjects, DesignerWindowHasNoCodePane) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProjectSave, ALinkedModuleStaysALinkAndItsTargetIsWritten) {
+    testsupport::TempDir dir;
+    fs::create_directories(dir / "shared");
+    fs::create_directories(dir / "project");
+    WriteBytes(dir / "shared/Module1.bas", CrLf({"Attribute VB_Name = \"Module1\"", "x = 1"}));
+    fs::create_symlink(dir / "shared/Module1.bas", dir / "project/Module1.bas");
+    host::VBE vbe;
+    host::VBComponent& module = vbe.OpenProject(dir / "project").VBComponents().Item("Module1");
+    module.CodeModule().ReplaceLine(1, "x = 2");
+    module.Save();
+    EXPECT_TRUE(fs::is_symlink(dir / "project/Module1.bas"));
+    EXPECT_EQ(ReadBytes(dir / "shared/Module1.bas"), CrLf({"Attribute VB_Name = \"Module1\"", "x = 2"}));
+    // Saved once, the module still knows its file: a second save is not refused.
+    module.CodeModule().ReplaceLine(1, "x = 3");
+    EXPECT_NO_THROW(module.Save());
+}
+
+}  // namespace
