@@ -41,7 +41,12 @@ int ConsoleUi::MsgBox(const std::string& prompt, int buttons, const std::string&
     std::fprintf(err_, "%s: %s: %s\n", ForTerminal(title).c_str(), Kind(buttons), ForTerminal(prompt).c_str());
     std::fflush(err_);
     if (IsYesNo(buttons)) return Ask(prompt, buttons);
-    return (buttons & forms::kButtonsMask) == forms::vbOKOnly ? forms::vbOK : forms::vbCancel;
+    // Without a person to ask, the answer that changes nothing.
+    switch (buttons & forms::kButtonsMask) {
+    case forms::vbOKOnly: return forms::vbOK;
+    case forms::vbAbortRetryIgnore: return forms::vbAbort;
+    default: return forms::vbCancel;
+    }
 }
 
 int ConsoleUi::Ask(const std::string& /*prompt*/, int /*buttons*/) {
