@@ -131,14 +131,14 @@ void frmProcvault::Design() {
     Place(Picture3, 5100, 2280, 480, 480);
     Place(Label2, 240, 2940, 855, 255);
     Label2.SetCaption("Category");
-    Place(cboCategory, 1140, 2880, 2175, 315, 16);
+    Place(cboCategory, 1140, 2880, 1935, 315, 16);
     cboCategory.SetSorted(true);
-    Place(Frame4, 3420, 2820, 2595, 675);
+    Place(Frame4, 3105, 2820, 2925, 675);
     Place(optShowAll, 120, 300, 615, 255, 17);
     optShowAll.SetCaption("A&ll");
     Place(optShowFunctions, 780, 300, 1095, 255, 18);
     optShowFunctions.SetCaption("Func&tions");
-    Place(optShowSubs, 1920, 300, 615, 255, 19);
+    Place(optShowSubs, 1980, 300, 855, 255, 19);
     optShowSubs.SetCaption("S&ubs");
     optShowAll.SetValue(true);
 

@@ -1,0 +1,61 @@
+// The add-in's dialogs as the binder draws them: every caption fits its box.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "codetools/frmProcvault.h"
+#include "forms/ScriptedUi.h"
+#include "qt/FormDialog.h"
+#include "qt/GuiTestApp.h"
+
+namespace {
+
+int TextWidth(const QWidget& w, QString text) {
+    return w.fontMetrics().horizontalAdvance(text.remove(QLatin1Char('&')));
+}
+
+// What does not fit, by control name; empty when everything does.
+QStringList Clipped(const pvqt::FormDialog& dialog) {
+    QStringList clipped;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty()) continue;
+        int needed = 0;
+        if (auto* push = qobject_cast<QPushButton*>(w))
+            needed = TextWidth(*push, push->text()) + 2 * push->style()->pixelMetric(QStyle::PM_ButtonMargin);
+        else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
+            needed = w->sizeHint().width();
+        else if (auto* label = qobject_cast<QLabel*>(w))
+            needed = TextWidth(*label, label->text());
+        else if (auto* frame = qobject_cast<QGroupBox*>(w))
+            needed = TextWidth(*frame, frame->title());
+        else if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            needed = tabs->tabBar()->sizeHint().width();
+        if (needed > w->width()) clipped << QStringLiteral("%1 needs %2 px, has %3").arg(w->objectName()).arg(needed).arg(w->width());
+    }
+    return clipped;
+}
+
+TEST(DialogLayout, EveryCaptionOfTheMainDialogFits) {
+    guitest::App();
+    forms::ScriptedUi ui;
+    vbrt::MemorySettingsStore store;
+    pv::frmProcvault form(pv::Env{ui, store});
+    form.chkShowCommentStubs.SetVisible(true);
+    form.BeginShow();
+    pvqt::FormDialog dialog(form);
+    dialog.show();
+    for (int tab = 0; tab < 3; ++tab) {
+        form.ctlTab.SetTab(tab);
+        EXPECT_EQ(Clipped(dialog), QStringList{}) << "tab " << tab;
+    }
+    form.Unload();
+}
+
+}  // namespace
