@@ -1,7 +1,6 @@
 // The real procvault program, as a user runs it: its own settings file, real files.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -21,7 +20,9 @@ int Shell(const std::string& command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string Quote(const fs::path& p) { return "'" + p.string() + "'"; }
+std::string Quote(const fs::path& p) {
+    return "'" + p.string() + "'";
+}
 
 class ProcvaultProgram : public ::testing::Test {
 protected:
@@ -31,8 +32,8 @@ protected:
         config = dir / "config";
     }
     int Run(const std::string& args) {
-        return Shell("XDG_CONFIG_HOME=" + Quote(config) + " " + Quote(kProgram) + " " + args + " >/dev/null 2>" +
-                     Quote(dir / "stderr.txt"));
+        return Shell("XDG_CONFIG_HOME=" + Quote(config) + " " + Quote(kProgram) + " " + args +
+                     " >/dev/null 2>" + Quote(dir / "stderr.txt"));
     }
     std::string Stderr() { return ReadBytes(dir / "stderr.txt"); }
 
@@ -56,7 +57,8 @@ TEST_F(ProcvaultProgram, CommentThenUncommentOfTheExampleRestoresItAndKeepsThePr
 
 TEST_F(ProcvaultProgram, APreferenceChangedBetweenCommandsIsSeenByTheNext) {
     fs::create_directories(config / "Procvault");
-    testsupport::WriteBytes(config / "Procvault/Procvault.ini", "[Options]\nCommentPrefix=\"'X \"\nIndentLevel=1\n");
+    testsupport::WriteBytes(config / "Procvault/Procvault.ini",
+                            "[Options]\nCommentPrefix=\"'X \"\nIndentLevel=1\n");
     const fs::path module = dir / "Inventory/modStock.bas";
     ASSERT_EQ(Run("comment " + Quote(module) + " --lines 15-16"), 0) << Stderr();
     const std::string text = ReadBytes(module);

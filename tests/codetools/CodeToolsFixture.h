@@ -58,6 +58,18 @@ protected:
     pv::Env env{ui, store};
 };
 
+inline const std::string kHyphens = "'------------------------------------------------------------------";
+
+// Module text written on one line, '|' between lines.
+inline std::vector<std::string> Split(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t at = 0;
+    for (auto bar = text.find('|'); bar != std::string::npos; at = bar + 1, bar = text.find('|', at))
+        lines.push_back(text.substr(at, bar - at));
+    lines.push_back(text.substr(at));
+    return lines;
+}
+
 inline std::string DefaultMessageFor(const std::string& label) {
     return "MsgBox Err.Description & \" \" & Err.Number, vbCritical, \"" + label + "()\"";
 }

@@ -80,23 +80,20 @@ const std::vector<std::string> kMixedModule = {
     "Sub Trailing()",                                                     // 20
     "    On Error Resume Next ' ignore",                                  // 21
     "End Sub",                                                            // 22
+    "Property Set Item(o As Object)",  // 23: a property with only some parts
+    "End Property",                    // 24
 };
 
-TEST_F(DialogTest, ListsProceduresWithoutHandlingSortedWithTheirDeclarationLines) {
+TEST_F(DialogTest, OpensOnExistingProceduresListingThoseWithoutHandlingSortedAndFirstSelected) {
     Load(kMixedModule);
     Open();
     EXPECT_EQ(seen.entries,
-              (std::vector<std::string>{"alpha", "Get Total", "Let Total", "Trailing", "Zeta"}));
-    EXPECT_EQ(seen.itemData, (std::vector<long>{11, 13, 15, 20, 8}));
+              (std::vector<std::string>{"alpha", "Get Total", "Let Total", "Set Item", "Trailing", "Zeta"}));
+    EXPECT_EQ(seen.itemData, (std::vector<long>{11, 13, 15, 23, 20, 8}));
     EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(DialogTest, OpensOnExistingProceduresWithTheFirstEntrySelected) {
-    Load(kMixedModule);
-    Open();
     EXPECT_EQ(seen.tab, 1);
     EXPECT_EQ(seen.currentTab, "1");
-    EXPECT_EQ(seen.selected, (std::vector<bool>{true, false, false, false, false}));
+    EXPECT_EQ(seen.selected, (std::vector<bool>{true, false, false, false, false, false}));
     EXPECT_TRUE(seen.selectAllEnabled);
     EXPECT_TRUE(seen.deselectAllEnabled);
     EXPECT_EQ(seen.focused, "lstProcedures");
@@ -114,29 +111,19 @@ TEST_F(DialogTest, OpensOnNewProcedureWhenEveryProcedureHasHandling) {
     EXPECT_TRUE(ui.Messages().empty());  // the focus refused before showing is not reported
 }
 
-struct StubsRow {
-    const char* name;
-    const char* stored;  // null: never written
-    bool visible;
-};
-
-class StubsCheckBox : public DialogTest, public ::testing::WithParamInterface<StubsRow> {};
-
-TEST_P(StubsCheckBox, IsVisibleOnlyWhenCommentStubsAreInUse) {
-    Load({"Sub A()", "End Sub"});
-    if (GetParam().stored) Set(pv::key::ShowCommentStubs, GetParam().stored);
-    Open();
-    EXPECT_EQ(seen.stubsVisible, GetParam().visible);
-    EXPECT_EQ(seen.stubsValue, 0);
+TEST_F(DialogTest, StubsCheckBoxIsVisibleOnlyWhenCommentStubsAreInUse) {
+    const std::pair<const char*, bool> rows[] = {{nullptr, false}, {"0", false},   {"False", false},
+                                                 {"True", true},   {"true", true}, {"1", true},
+                                                 {"-1", true}};
+    for (const auto& [stored, visible] : rows) {
+        Load({"Sub A()", "End Sub"});
+        if (stored) Set(pv::key::ShowCommentStubs, stored);
+        seen = {};
+        Open();
+        EXPECT_EQ(seen.stubsVisible, visible) << (stored ? stored : "never written");
+        EXPECT_EQ(seen.stubsValue, 0);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Settings, StubsCheckBox,
-                         ::testing::Values(StubsRow{"NeverWritten", nullptr, false},
-                                           StubsRow{"Zero", "0", false}, StubsRow{"False", "False", false},
-                                           StubsRow{"True", "True", true},
-                                           StubsRow{"LowerCaseTrue", "true", true},
-                                           StubsRow{"One", "1", true}, StubsRow{"MinusOne", "-1", true}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 struct RefusalRow {
     const char* name;
@@ -245,7 +232,7 @@ TEST_F(DialogTest, OkWithNothingSelectedAsksForASelectionAndSelectsTheFirst) {
     EXPECT_EQ(Lines(), (std::vector<std::string>{"Sub A()", "End Sub", "Sub B()", "End Sub"}));
 }
 
-TEST_F(DialogTest, SelectAndDeselectAllCoverEveryEntry) {
+TEST_F(DialogTest, SelectAndDeselectAllCoverEveryEntryAndCancelWritesNothing) {
     Load({"Sub A()", "End Sub", "Sub B()", "End Sub", "Sub C()", "End Sub"});
     int afterSelect = 0, afterDeselect = 0;
     Open([&](pv::frmProcvault& d) {
@@ -257,7 +244,9 @@ TEST_F(DialogTest, SelectAndDeselectAllCoverEveryEntry) {
     });
     EXPECT_EQ(afterSelect, 3);
     EXPECT_EQ(afterDeselect, 0);
-    EXPECT_FALSE(stillShown);
+    EXPECT_FALSE(stillShown);  // Cancel closes and writes nothing
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{"Sub A()", "End Sub", "Sub B()", "End Sub", "Sub C()", "End Sub"}));
 }
 
 TEST_F(DialogTest, SeveralProceduresOneAboveAnotherEachGetTheirBlock) {
@@ -267,34 +256,12 @@ TEST_F(DialogTest, SeveralProceduresOneAboveAnotherEachGetTheirBlock) {
         d.cmdOK.Press();
     });
     EXPECT_FALSE(stillShown);
-    const std::vector<std::string> expected = {
-        "Sub Zed()",
-        "\tOn Error Goto Err_Zed",
-        "",
-        "",
-        "    z = 1",
-        "Exit_Zed:",
-        "\tExit Sub",
-        "",
-        "Err_Zed:",
-        "\tMsgBox Err.Description & \" \" & Err.Number, vbCritical, \"Zed()\"",
-        "\tResume Exit_Zed",
-        "",
-        "End Sub",
-        "",
-        "Sub Alpha()",
-        "\tOn Error Goto Err_Alpha",
-        "",
-        "",
-        "    a = 1",
-        "Exit_Alpha:",
-        "\tExit Sub",
-        "",
-        "Err_Alpha:",
-        "\tMsgBox Err.Description & \" \" & Err.Number, vbCritical, \"Alpha()\"",
-        "\tResume Exit_Alpha",
-        "",
-        "End Sub"};
+    const auto expected = codetoolstest::Split(
+        "Sub Zed()|\tOn Error Goto Err_Zed|||    z = 1|Exit_Zed:|\tExit Sub||Err_Zed:|\t" +
+        codetoolstest::DefaultMessageFor("Zed") +
+        "|\tResume Exit_Zed||End Sub||Sub Alpha()|\tOn Error Goto Err_Alpha|||" +
+        "    a = 1|Exit_Alpha:|\tExit Sub||Err_Alpha:|\t" + codetoolstest::DefaultMessageFor("Alpha") +
+        "|\tResume Exit_Alpha||End Sub");
     EXPECT_EQ(Lines(), expected);
     EXPECT_TRUE(ui.Messages().empty());
 }
@@ -325,13 +292,6 @@ TEST_F(DialogTest, TickedStubsWriteTheHeaderAboveEachProcedure) {
     EXPECT_EQ(CaretLine(), 3);
 }
 
-TEST_F(DialogTest, IndentedDeclarationGetsTheRightExitStatement) {
-    Load({"  Public Function F()", "  End Function"});
-    Open([&](pv::frmProcvault& d) { d.cmdOK.Press(); });
-    const auto lines = Lines();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "\tExit Function"), 1);
-}
-
 TEST_F(DialogTest, LibraryTabWithoutALibraryRefusesOk) {
     Load({"Sub A()", "End Sub"});
     bool selectAll = true, cmSelectAll = true, preview = true, backOnTab1 = false;
@@ -353,13 +313,6 @@ TEST_F(DialogTest, LibraryTabWithoutALibraryRefusesOk) {
     EXPECT_EQ(Prompts(), std::vector<std::string>{"Procvault: There are no available procedures to add."});
 }
 
-TEST_F(DialogTest, CancelLeavesTheModuleAlone) {
-    Load({"Sub A()", "End Sub"});
-    Open([&](pv::frmProcvault& d) { d.cmdCancel.Press(); });
-    EXPECT_FALSE(stillShown);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"Sub A()", "End Sub"}));
-}
-
 TEST_F(DialogTest, FailedOpeningIsReportedAndShowsNothing) {
     pv::objVBE = &vbe;  // no project, so no active code pane
     pv::frmProcvault dialog(env);
@@ -368,13 +321,6 @@ TEST_F(DialogTest, FailedOpeningIsReportedAndShowsNothing) {
     ASSERT_EQ(ui.Messages().size(), 1u);
     EXPECT_EQ(ui.Messages()[0].title, "OpenProcvault");
     EXPECT_EQ(ui.Messages()[0].Icon(), forms::vbCritical);
-}
-
-TEST_F(DialogTest, PropertyWithoutSomePartsListsTheOthersAndGoesOn) {
-    Load({"Property Set Item(o As Object)", "End Property", "Sub After()", "End Sub"});
-    Open();
-    EXPECT_EQ(seen.entries, (std::vector<std::string>{"After", "Set Item"}));
-    EXPECT_TRUE(ui.Messages().empty());
 }
 
 TEST_F(DialogTest, ControlsFitTheDialogAndCaptionsFitTheirControls) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <sstream>
 
 #include "CodeToolsFixture.h"
 #include "codetools/frmProcvault.h"
@@ -13,15 +14,10 @@ namespace fs = std::filesystem;
 
 std::vector<std::string> SplitCrLf(const std::string& bytes) {
     std::vector<std::string> lines;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        const auto end = bytes.find("\r\n", at);
-        if (end == std::string::npos) {
-            lines.push_back(bytes.substr(at));
-            break;
-        }
-        lines.push_back(bytes.substr(at, end - at));
-        at = end + 2;
+    std::istringstream in(bytes);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
     }
     return lines;
 }

@@ -4,100 +4,64 @@
 namespace {
 
 using codetoolstest::CodeToolsTest;
-using codetoolstest::DefaultMessageFor;
+using codetoolstest::kHyphens;
 
-const std::string kHyphens = "'------------------------------------------------------------------";
-
-struct NameRow {
-    const char* name;
-    std::string text;
-    bool invalid;
-};
-
-class NameCheck : public CodeToolsTest, public ::testing::WithParamInterface<NameRow> {};
-
-TEST_P(NameCheck, RefusesWhatCannotBeAnIdentifier) {
-    EXPECT_EQ(pv::InvalidProcedureName(env, GetParam().text), GetParam().invalid);
+TEST_F(CodeToolsTest, NameCheckRefusesWhatCannotBeAnIdentifier) {
+    const struct {
+        std::string text;
+        bool invalid;
+    } rows[] = {{"Foo", false},
+                {"foo_1", false},
+                {"X", false},
+                {"Sub", false},
+                {std::string(300, 'a'), false},
+                {"", true},
+                {" Foo", true},
+                {"Foo Bar", true},
+                {"1Foo", true},
+                {"_Foo", true},
+                {"Foo-Bar", true},
+                {"Caf\xE9", true},
+                {"Name$", true},
+                {"Foo\tBar", true}};
+    for (const auto& row : rows) EXPECT_EQ(pv::InvalidProcedureName(env, row.text), row.invalid) << row.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, NameCheck,
-    ::testing::Values(NameRow{"Plain", "Foo", false}, NameRow{"LowerWithDigitAndUnderscore", "foo_1", false},
-                      NameRow{"OneLetter", "X", false}, NameRow{"ReservedWordPasses", "Sub", false},
-                      NameRow{"VeryLong", std::string(300, 'a'), false}, NameRow{"Empty", "", true},
-                      NameRow{"LeadingBlank", " Foo", true}, NameRow{"InnerBlank", "Foo Bar", true},
-                      NameRow{"LeadingDigit", "1Foo", true}, NameRow{"LeadingUnderscore", "_Foo", true},
-                      NameRow{"Hyphen", "Foo-Bar", true}, NameRow{"AccentedLetter", "Caf\xE9", true},
-                      NameRow{"TypeSuffix", "Name$", true}, NameRow{"Tab", "Foo\tBar", true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct DuplicateRow {
-    const char* name;
-    const char* candidate;
-    bool duplicate;
-    bool isVariable;
-};
-
-class DuplicateCheck : public CodeToolsTest, public ::testing::WithParamInterface<DuplicateRow> {};
-
-TEST_P(DuplicateCheck, TellsVariablesFromProcedures) {
+TEST_F(CodeToolsTest, DuplicateCheckTellsVariablesFromProcedures) {
     Load({"Option Explicit", "Private mlngCount As Long, mstrName As String", "Public Const MAX_ITEMS = 5",
           "Private Declare Function GetTickCount Lib \"kernel32\" () As Long", "Public Event Changed()", "",
           "Public Sub DoIt()", "End Sub", "", "Public Property Get Total() As Long", "End Property"});
-    bool isVariable = false;
-    EXPECT_EQ(pv::DuplicateProcedureName(env, GetParam().candidate, isVariable), GetParam().duplicate);
-    EXPECT_EQ(isVariable, GetParam().isVariable);
-}
-
-INSTANTIATE_TEST_SUITE_P(Members, DuplicateCheck,
-                         ::testing::Values(DuplicateRow{"SubIgnoringCase", "doit", true, false},
-                                           DuplicateRow{"SecondVariableOfALine", "MSTRNAME", true, true},
-                                           DuplicateRow{"Variable", "mlngCount", true, true},
-                                           DuplicateRow{"PropertyIsAProcedureClash", "Total", true, false},
-                                           DuplicateRow{"DeclareIsAProcedureClash", "GetTickCount", true,
-                                                        false},
-                                           DuplicateRow{"EventIsAProcedureClash", "Changed", true, false},
-                                           DuplicateRow{"ConstantPasses", "MAX_ITEMS", false, false},
-                                           DuplicateRow{"NewName", "Fresh", false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CodeToolsTest, DuplicateCheckLeavesTheVariableFlagAloneWithoutAClash) {
-    Load({"Sub A()", "End Sub"});
-    bool isVariable = true;
-    EXPECT_FALSE(pv::DuplicateProcedureName(env, "B", isVariable));
-    EXPECT_TRUE(isVariable);
+    const struct {
+        const char* candidate;
+        bool duplicate, isVariable;
+    } rows[] = {{"doit", true, false},      {"MSTRNAME", true, true},      {"mlngCount", true, true},
+                {"Total", true, false},     {"GetTickCount", true, false}, {"Changed", true, false},
+                {"MAX_ITEMS", false, true}, {"Fresh", false, true}};
+    for (const auto& row : rows) {
+        bool isVariable = !(row.duplicate && row.isVariable);  // a non-clash leaves the flag alone
+        EXPECT_EQ(pv::DuplicateProcedureName(env, row.candidate, isVariable), row.duplicate) << row.candidate;
+        EXPECT_EQ(isVariable, row.isVariable) << row.candidate;
+    }
 }
 
 TEST_F(CodeToolsTest, ReplaceSpacesTurnsEveryBlankIntoAnUnderscore) {
-    EXPECT_EQ(pv::ReplaceSpaces(env, "Get "), "Get_");
     EXPECT_EQ(pv::ReplaceSpaces(env, "Get Total"), "Get_Total");
     EXPECT_EQ(pv::ReplaceSpaces(env, " a  b "), "_a__b_");
-    EXPECT_EQ(pv::ReplaceSpaces(env, "NoBlank"), "NoBlank");
 }
 
-struct TemplateRow {
-    const char* name;
-    const char* stored;  // null: never written
-    const char* expected;
-};
-
-class ErrorStatement : public CodeToolsTest, public ::testing::WithParamInterface<TemplateRow> {};
-
-TEST_P(ErrorStatement, ReplacesEveryNamePlaceholder) {
-    if (GetParam().stored) Set(pv::key::ErrorMessage, GetParam().stored);
-    EXPECT_EQ(pv::GetErrorMessage(env, "Get_Total"), GetParam().expected);
+TEST_F(CodeToolsTest, ErrorStatementReplacesEveryNamePlaceholder) {
+    EXPECT_EQ(pv::GetErrorMessage(env, "Get_Total"), codetoolstest::DefaultMessageFor("Get_Total"));
+    const std::pair<const char*, const char*> rows[] = {
+        {"LogError \"<NAME>\", Err: MsgBox \"<NAME> failed\"",
+         "LogError \"Get_Total\", Err: MsgBox \"Get_Total failed\""},
+        {"MsgBox Err.Description", "MsgBox Err.Description"},
+        {"MsgBox \"<name>\"", "MsgBox \"<name>\""},  // the placeholder is case-exact
+        {"<NAME><NAME>", "Get_TotalGet_Total"}};
+    for (const auto& [stored, expected] : rows) {
+        Set(pv::key::ErrorMessage, stored);
+        EXPECT_EQ(pv::GetErrorMessage(env, "Get_Total"), expected) << stored;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Templates, ErrorStatement,
-    ::testing::Values(TemplateRow{"DefaultTemplate", nullptr,
-                                  "MsgBox Err.Description & \" \" & Err.Number, vbCritical, \"Get_Total()\""},
-                      TemplateRow{"NameTwice", "LogError \"<NAME>\", Err: MsgBox \"<NAME> failed\"",
-                                  "LogError \"Get_Total\", Err: MsgBox \"Get_Total failed\""},
-                      TemplateRow{"NoPlaceholder", "MsgBox Err.Description", "MsgBox Err.Description"},
-                      TemplateRow{"PlaceholderIsCaseExact", "MsgBox \"<name>\"", "MsgBox \"<name>\""},
-                      TemplateRow{"AdjacentPlaceholders", "<NAME><NAME>", "Get_TotalGet_Total"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // The lines a new procedure gets after its leading empty line and header.
 std::vector<std::string> Skeleton(const std::string& declaration, const std::string& label,
@@ -111,7 +75,7 @@ std::vector<std::string> Skeleton(const std::string& declaration, const std::str
             "\tExit " + kind,
             "",
             "Err_" + label + ":",
-            std::string("\t").append(DefaultMessageFor(label)),
+            "\t" + codetoolstest::DefaultMessageFor(label),
             "\tResume Exit_" + label,
             "",
             "End " + kind};
@@ -141,9 +105,10 @@ TEST_F(CodeToolsTest, NewFunctionWorkedExample) {
     EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST_F(CodeToolsTest, NewPropertyPartsGetPrefixedLabels) {
+TEST_F(CodeToolsTest, NewPropertyPartsInAnEmptyModuleGetPrefixedLabels) {
     Load({});
     pv::AddToNewProcedure(env, "Public", "Property", "Foo", "Get ", "", " As Variant");
+    EXPECT_EQ(CaretLine(), 1);
     pv::AddToNewProcedure(env, "Public", "Property", "Foo", "Let ", "varArgument", "");
     std::vector<std::string> expected{""};
     for (const auto& l : Skeleton("Public Property Get Foo() As Variant", "Get_Foo", "Property"))
@@ -155,62 +120,23 @@ TEST_F(CodeToolsTest, NewPropertyPartsGetPrefixedLabels) {
     EXPECT_EQ(CaretLine(), 15);  // the Let part's first line
 }
 
-TEST_F(CodeToolsTest, EmptyModuleReceivesTheProcedureFromLineOne) {
+TEST_F(CodeToolsTest, HeaderWithEveryFlagOnWritesEachLineInOrder) {
     Load({});
-    pv::AddToNewProcedure(env, "Friend Static", "Sub", "Foo", "", "", "");
-    ASSERT_GE(Module().CountOfLines(), 2);
-    EXPECT_EQ(Module().Lines(1, 1), "");
-    EXPECT_EQ(Module().Lines(2, 1), "Friend Static Sub Foo()");
-    EXPECT_EQ(CaretLine(), 1);
-}
-
-struct HeaderRow {
-    const char* name;
-    bool flags[6];
-    std::vector<std::string> header;
-};
-
-const std::vector<HeaderRow>& HeaderRows() {
-    static const std::vector<HeaderRow> rows = {
-        {"AllOff", {false, false, false, false, false, false}, {kHyphens}},
-        {"AllOn",
-         {true, true, true, true, true, true},
-         {kHyphens, "' Procedure: Foo", "' Created By: Ann Lee", "' Date Created: 05-Dec-2026",
-          "' Purpose: ", "' Parameters: ", "' Output: "}},
-        {"ProcedureNameOnly", {true, false, false, false, false, false}, {kHyphens, "' Procedure: Foo"}},
-        {"CreatedByOnly", {false, true, false, false, false, false}, {kHyphens, "' Created By: Ann Lee"}},
-        {"DateOnly", {false, false, true, false, false, false}, {kHyphens, "' Date Created: 05-Dec-2026"}},
-        {"PurposeOnly", {false, false, false, true, false, false}, {kHyphens, "' Purpose: "}},
-        {"ParametersOnly", {false, false, false, false, true, false}, {kHyphens, "' Parameters: "}},
-        {"OutputOnly", {false, false, false, false, false, true}, {kHyphens, "' Output: "}},
-        {"NameAndOutput",
-         {true, false, false, false, false, true},
-         {kHyphens, "' Procedure: Foo", "' Output: "}},
-        {"AllButDate",
-         {true, true, false, true, true, true},
-         {kHyphens, "' Procedure: Foo", "' Created By: Ann Lee",
-          "' Purpose: ", "' Parameters: ", "' Output: "}},
-    };
-    return rows;
-}
-
-class NewProcedureHeader : public CodeToolsTest, public ::testing::WithParamInterface<HeaderRow> {};
-
-TEST_P(NewProcedureHeader, WritesTheEnabledLinesInOrder) {
-    Load({});
-    const bool* f = GetParam().flags;
     Set(pv::key::ShowCommentStubs, "True");
-    HeaderFlags(f[0], f[1], f[2], f[3], f[4], f[5]);
+    HeaderFlags(true, true, true, true, true, true);
     Set(pv::key::CreatedByName, "Ann Lee");
-    pv::AddToNewProcedure(env, "Private", "Sub", "Foo", "", "", "");
-    std::vector<std::string> expected{""};
-    expected.insert(expected.end(), GetParam().header.begin(), GetParam().header.end());
-    for (const auto& l : Skeleton("Private Sub Foo()", "Foo", "Sub")) expected.push_back(l);
+    pv::AddToNewProcedure(env, "Friend Static", "Sub", "Foo", "", "", "");
+    std::vector<std::string> expected{"",
+                                      kHyphens,
+                                      "' Procedure: Foo",
+                                      "' Created By: Ann Lee",
+                                      "' Date Created: 05-Dec-2026",
+                                      "' Purpose: ",
+                                      "' Parameters: ",
+                                      "' Output: "};
+    for (const auto& l : Skeleton("Friend Static Sub Foo()", "Foo", "Sub")) expected.push_back(l);
     EXPECT_EQ(Lines(), expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Flags, NewProcedureHeader, ::testing::ValuesIn(HeaderRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CodeToolsTest, EveryFlagCombinationGivesOneLinePerFlagInItsPlace) {
     const std::vector<std::string> lineStarts = {
@@ -248,9 +174,7 @@ TEST_F(CodeToolsTest, BadStoredFlagIsReportedAndNothingIsInserted) {
     Set(pv::key::ShowCommentStubs, "maybe");
     pv::AddToNewProcedure(env, "Private", "Sub", "Foo", "", "", "");
     EXPECT_EQ(Lines(), std::vector<std::string>{"Option Explicit"});
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].title, "AddToNewProcedure");
-    EXPECT_EQ(ui.Messages()[0].prompt, "Type mismatch 13");
+    EXPECT_EQ(Prompts(), std::vector<std::string>{"AddToNewProcedure: Type mismatch 13"});
     EXPECT_EQ(ui.Messages()[0].Icon(), forms::vbCritical);
 }
 

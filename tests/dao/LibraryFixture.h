@@ -1,6 +1,7 @@
 #pragma once
 // A library file in a fresh temp folder, and helpers that fill and read it
 // through the engine itself.
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,11 +9,14 @@
 #include "dao/DBEngine.h"
 #include "dao/Schema.h"
 #include "support/TempDir.h"
+#include "vbrt/VbError.h"
 
 namespace daotest {
 
 // Short waits: a lock held by a test's second connection is there to stay.
 inline constexpr int kTestBusyTimeoutMs = 100;
+
+using Table = std::vector<std::vector<std::string>>;
 
 struct StoredProcedure {
     std::string name;
@@ -65,25 +69,45 @@ inline long AddProcedure(dao::Database& db, const StoredProcedure& p) {
     return id;
 }
 
+// Categories 1 Utilities, 2 Strings, 3 Files. Procedures 1 GetValue (lines 1-2),
+// 2 TrimAll (lines 3-5, the middle one Null), 3 OpenLog (lines 6-7).
+inline void FillSample(dao::Database& db) {
+    for (const char* desc : {"Utilities", "Strings", "Files"}) AddCategory(db, desc);
+    AddProcedure(db, {"GetValue", "Function", 1, {"Public Function GetValue()", "End Function"}});
+    AddProcedure(db, {"TrimAll", "Sub", 2, {"Sub TrimAll()", "", "End Sub"}});
+    AddProcedure(db, {"OpenLog", "Sub", 1, {"Sub OpenLog()", "End Sub"}});
+}
+
 // Every row of a snapshot, each field as text, "<Null>" for Null.
-inline std::vector<std::vector<std::string>> Rows(dao::Database& db, const std::string& source) {
-    std::vector<std::vector<std::string>> rows;
-    auto rs = db.OpenRecordset(source, dao::dbOpenSnapshot);
-    while (!rs->Eof()) {
+inline Table Rows(dao::Database& db, const std::string& source) {
+    Table rows;
+    for (auto rs = db.OpenRecordset(source, dao::dbOpenSnapshot); !rs->Eof(); rs->MoveNext()) {
         std::vector<std::string> row;
         for (int i = 0; i < rs->FieldCount(); ++i) {
             const dao::Value v = rs->Fields(i).Value();
             row.push_back(v.IsNull() ? "<Null>" : v.ToText());
         }
         rows.push_back(std::move(row));
-        rs->MoveNext();
     }
     return rows;
 }
 
 inline long Count(dao::Database& db, const std::string& table) {
-    auto rs = db.OpenRecordset("SELECT count(*) AS n FROM " + table, dao::dbOpenSnapshot);
-    return rs->Fields("n").Value().AsLong();
+    return db.OpenRecordset("SELECT count(*) AS n FROM " + table, dao::dbOpenSnapshot)
+        ->Fields("n")
+        .Value()
+        .AsLong();
+}
+
+// The number `act` raised (0: none), its text into `description`.
+inline long ErrorOf(const std::function<void()>& act, std::string* description = nullptr) {
+    try {
+        act();
+    } catch (const vbrt::VbError& e) {
+        if (description) *description = e.Description();
+        return e.Number();
+    }
+    return 0;
 }
 
 }  // namespace daotest

@@ -8,30 +8,28 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "dao/LibraryFixture.h"
 
 namespace {
 
+constexpr int kWriters = 2;
+constexpr int kPatientMs = 20000;
+
 // Saving row by row costs one durable commit per row, so that run is shorter.
 int PerProcess(bool transactions) {
     return transactions ? 40 : 15;
 }
-constexpr int kWriters = 2;
-constexpr int kPatientMs = 20000;
-
-int LineCount(int writer, int i) {
-    return 1 + (writer * 7 + i * 3) % 9;
-}
 
 std::string NameOf(int writer, int i) {
-    std::ostringstream name;
-    name << 'W' << writer << 'P' << i;
-    return name.str();
+    return "W" + std::to_string(writer) + "P" + std::to_string(i);
 }
 
-// One writer: header then lines, keys read before Update, written to a log.
+std::string LogOf(const daotest::LibraryFile& file, int writer) {
+    return (file.Dir() / ("writer" + std::to_string(writer) + ".log")).string();
+}
+
+// One writer: header then lines, keys read before Update and logged.
 void Write(const std::string& path, const std::string& log, int writer, bool transactions) {
     auto db = dao::DBEngine(kPatientMs).OpenDatabase(path);
     std::ofstream out(log);
@@ -46,7 +44,7 @@ void Write(const std::string& path, const std::string& log, int writer, bool tra
         const long id = headers->Fields("ProcedureHeaderID").Value().AsLong();
         headers->Update();
         out << "H " << id << ' ' << NameOf(writer, i) << '\n';
-        for (int n = 0; n < LineCount(writer, i); ++n) {
+        for (int n = 0; n < 1 + (writer + i) % 5; ++n) {
             lines->AddNew();
             lines->Collect("ProcedureHeaderID", id);
             lines->Collect("Line", "line " + std::to_string(n));
@@ -62,21 +60,17 @@ class TwoWriters : public testing::TestWithParam<bool> {};
 TEST_P(TwoWriters, LoseNothingAndNeverShareAKey) {
     const bool transactions = GetParam();
     daotest::LibraryFile file;
-    {
-        auto db = file.Open();
-        daotest::AddCategory(*db, "Shared");
-    }
+    daotest::AddCategory(*file.Open(), "Shared");
     std::vector<pid_t> children;
     for (int writer = 0; writer < kWriters; ++writer) {
-        const std::string log = (file.Dir() / ("writer" + std::to_string(writer) + ".log")).string();
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
             int code = 0;
             try {
-                Write(file.Path(), log, writer, transactions);
+                Write(file.Path(), LogOf(file, writer), writer, transactions);
             } catch (const std::exception& e) {
-                std::ofstream(log + ".error") << e.what();
+                std::ofstream(LogOf(file, writer) + ".error") << e.what();
                 code = 1;
             }
             _exit(code);
@@ -94,16 +88,13 @@ TEST_P(TwoWriters, LoseNothingAndNeverShareAKey) {
     std::map<long, std::string> toldHeaders;
     std::map<long, long> toldLines;
     for (int writer = 0; writer < kWriters; ++writer) {
-        std::ifstream in((file.Dir() / ("writer" + std::to_string(writer) + ".log")).string());
-        std::string kind;
+        std::ifstream in(LogOf(file, writer));
+        std::string kind, rest;
         long key = 0;
-        std::string rest;
         while (in >> kind >> key >> rest) {
-            if (kind == "H") {
-                EXPECT_TRUE(toldHeaders.emplace(key, rest).second) << "header key twice: " << key;
-            } else {
-                EXPECT_TRUE(toldLines.emplace(key, std::stol(rest)).second) << "line key twice: " << key;
-            }
+            const bool fresh = kind == "H" ? toldHeaders.emplace(key, rest).second
+                                           : toldLines.emplace(key, std::stol(rest)).second;
+            EXPECT_TRUE(fresh) << kind << " key twice: " << key;
         }
     }
     // ... is what the library holds.
@@ -115,15 +106,12 @@ TEST_P(TwoWriters, LoseNothingAndNeverShareAKey) {
     EXPECT_EQ(headers.size(), static_cast<std::size_t>(kWriters * PerProcess(transactions)));
 
     std::map<long, long> lines;
-    std::map<long, int> perHeader;
     std::set<long> finished;
     long previousOwner = -1;
-    for (const auto& row : daotest::Rows(*db,
-                                         "SELECT ProcedureLineID, ProcedureHeaderID FROM ProcedureLine "
-                                         "ORDER BY ProcedureLineID")) {
+    for (const auto& row : daotest::Rows(
+             *db, "SELECT ProcedureLineID, ProcedureHeaderID FROM ProcedureLine ORDER BY ProcedureLineID")) {
         const long owner = std::stol(row[1]);
         lines.emplace(std::stol(row[0]), owner);
-        ++perHeader[owner];
         if (transactions && owner != previousOwner) {
             // Each procedure's lines form one run.
             EXPECT_TRUE(finished.insert(owner).second) << "lines of " << owner << " interleaved";
@@ -131,13 +119,6 @@ TEST_P(TwoWriters, LoseNothingAndNeverShareAKey) {
         }
     }
     EXPECT_EQ(lines, toldLines);
-    for (int writer = 0; writer < kWriters; ++writer)
-        for (int i = 0; i < PerProcess(transactions); ++i) {
-            long id = 0;
-            for (const auto& [key, name] : headers)
-                if (name == NameOf(writer, i)) id = key;
-            EXPECT_EQ(perHeader[id], LineCount(writer, i)) << NameOf(writer, i);
-        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Library, TwoWriters, testing::Values(true, false), [](const auto& info) {

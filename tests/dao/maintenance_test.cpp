@@ -2,25 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 
-#include "dao/Errors.h"
 #include "dao/LibraryFixture.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using daotest::ErrorOf;
 constexpr int kProcedures = 200;
-
-long ErrorOf(const std::function<void()>& act) {
-    try {
-        act();
-    } catch (const vbrt::VbError& e) {
-        return e.Number();
-    }
-    return 0;
-}
 
 class Maintenance : public testing::Test {
 protected:
@@ -34,15 +24,26 @@ protected:
                 {name, "Sub", category, {"Sub " + name + "()", "    ' " + std::string(60, 'x'), "End Sub"}});
         }
     }
-    std::string Destination() const { return (file.Dir() / "Compacted.mdb").string(); }
+    std::string InDir(const char* name) const { return (file.Dir() / name).string(); }
+    long Compact(const std::string& from, const std::string& to) {
+        return ErrorOf([&] { engine.CompactDatabase(from, to); });
+    }
     dao::DBEngine engine{daotest::kTestBusyTimeoutMs};
     daotest::LibraryFile file;
 };
 
-TEST_F(Maintenance, CompactRefusesAnExistingDestinationAndLeavesItAlone) {
-    testsupport::WriteBytes(Destination(), "keep me");
-    EXPECT_EQ(ErrorOf([&] { engine.CompactDatabase(file.Path(), Destination()); }), 3204);
-    EXPECT_EQ(testsupport::ReadBytes(Destination()), "keep me");
+TEST_F(Maintenance, CompactRefusesWhatItCannotDoAndWritesNothing) {
+    const std::string dest = InDir("Compacted.mdb");
+    EXPECT_EQ(Compact(InDir("none.mdb"), dest), 3024);
+    EXPECT_EQ(Compact(file.Path(), (file.Dir() / "x" / "y.mdb").string()), 3044);
+    {
+        auto holder = engine.OpenDatabase(file.Path(), true);
+        EXPECT_EQ(Compact(file.Path(), dest), 3045);
+    }
+    EXPECT_FALSE(fs::exists(dest));
+    testsupport::WriteBytes(dest, "keep me");
+    EXPECT_EQ(Compact(file.Path(), dest), 3204);
+    EXPECT_EQ(testsupport::ReadBytes(dest), "keep me");
 }
 
 TEST_F(Maintenance, CompactedCopyHoldsEverythingAndIsNoLarger) {
@@ -51,86 +52,67 @@ TEST_F(Maintenance, CompactedCopyHoldsEverythingAndIsNoLarger) {
         db->Execute("DELETE * FROM ProcedureLine WHERE ProcedureHeaderID > 100");
         db->Execute("DELETE * FROM ProcedureHeader WHERE ProcedureHeaderID > 100");
     }
-    engine.CompactDatabase(file.Path(), Destination());
-    EXPECT_LT(fs::file_size(Destination()), fs::file_size(file.Path()));
+    const std::string dest = InDir("Compacted.mdb"), again = InDir("Again.mdb");
+    ASSERT_EQ(Compact(file.Path(), dest), 0);
+    EXPECT_LT(fs::file_size(dest), fs::file_size(file.Path()));
+    ASSERT_EQ(Compact(dest, again), 0);
+    EXPECT_LE(fs::file_size(again), fs::file_size(dest));
     auto source = file.Open();
-    auto copy = engine.OpenDatabase(Destination());
-    for (const char* source_ :
+    auto copy = engine.OpenDatabase(dest);
+    for (const char* query :
          {"SELECT * FROM ProcedureHeader", "SELECT * FROM ProcedureLine ORDER BY ProcedureLineID",
           "SELECT * FROM Category"})
-        EXPECT_EQ(daotest::Rows(*copy, source_), daotest::Rows(*source, source_)) << source_;
+        EXPECT_EQ(daotest::Rows(*copy, query), daotest::Rows(*source, query)) << query;
     // Keys keep growing past the ones used before compaction.
     EXPECT_EQ(daotest::AddProcedure(*copy, {"Next", "Sub", 1, {}}), kProcedures + 1);
 }
 
-TEST_F(Maintenance, CompactOfAFreshlyCompactedFileIsNoLarger) {
-    engine.CompactDatabase(file.Path(), Destination());
-    const std::string again = (file.Dir() / "Again.mdb").string();
-    engine.CompactDatabase(Destination(), again);
-    EXPECT_LE(fs::file_size(again), fs::file_size(Destination()));
-}
-
-TEST_F(Maintenance, CompactReportsMissingSourceAndFolder) {
-    EXPECT_EQ(ErrorOf([&] { engine.CompactDatabase((file.Dir() / "none.mdb").string(), Destination()); }),
-              3024);
-    EXPECT_FALSE(fs::exists(Destination()));
-    EXPECT_EQ(ErrorOf([&] { engine.CompactDatabase(file.Path(), (file.Dir() / "x" / "y.mdb").string()); }),
-              3044);
-}
-
-TEST_F(Maintenance, CompactOfAFileHeldExclusivelyGives3045) {
-    auto holder = engine.OpenDatabase(file.Path(), true);
-    EXPECT_EQ(ErrorOf([&] { engine.CompactDatabase(file.Path(), Destination()); }), 3045);
-    EXPECT_FALSE(fs::exists(Destination()));
-}
-
-TEST_F(Maintenance, RepairOfASoundFileChangesNothing) {
+TEST_F(Maintenance, RepairOfASoundFileChangesNothingAndOfAMissingOneGives3024) {
     const std::string before = testsupport::ReadBytes(file.Path());
     engine.RepairDatabase(file.Path());
     EXPECT_EQ(testsupport::ReadBytes(file.Path()), before);
+    EXPECT_EQ(ErrorOf([&] { engine.RepairDatabase(InDir("gone.mdb")); }), 3024);
 }
 
-// A damaged file is rebuilt from what can still be read: afterwards it opens,
-// holds no row that was not there before, and keeps its catalogue.
-void ExpectSalvaged(const daotest::LibraryFile& file, dao::DBEngine& engine) {
-    engine.RepairDatabase(file.Path());
+struct DamageRow {
+    const char* name;
+    void (*damage)(std::string& bytes);
+    long number;  // 0: salvaged
+};
+
+class Damaged : public Maintenance, public testing::WithParamInterface<DamageRow> {};
+
+// What is salvaged opens, holds no row that was not there before, and keeps its catalogue.
+TEST_P(Damaged, IsRebuiltFromWhatCanStillBeReadOrRefused) {
+    std::string bytes = testsupport::ReadBytes(file.Path());
+    GetParam().damage(bytes);
+    testsupport::WriteBytes(file.Path(), bytes);
+    ASSERT_EQ(ErrorOf([&] { engine.RepairDatabase(file.Path()); }), GetParam().number);
+    if (GetParam().number != 0) return;
     auto db = engine.OpenDatabase(file.Path());
     EXPECT_LE(daotest::Count(*db, "ProcedureHeader"), kProcedures);
     EXPECT_LE(daotest::Count(*db, "ProcedureLine"), 3 * kProcedures);
-    auto check = db->OpenRecordset("SELECT * FROM pragma_integrity_check", dao::dbOpenSnapshot);
-    EXPECT_EQ(check->Fields(0).Value().AsString(), "ok");
+    EXPECT_EQ(daotest::Rows(*db, "SELECT * FROM pragma_integrity_check"), (daotest::Table{{"ok"}}));
     EXPECT_EQ(daotest::Count(*db, "Category"), 1);
 }
 
-TEST_F(Maintenance, RepairSalvagesATruncatedFile) {
-    const std::string bytes = testsupport::ReadBytes(file.Path());
-    testsupport::WriteBytes(file.Path(), bytes.substr(0, bytes.size() / 2 + 1000));
-    EXPECT_EQ(ErrorOf([&] { file.Open(); }), 3049);
-    ExpectSalvaged(file, engine);
-}
-
-TEST_F(Maintenance, RepairSalvagesGarbageInADataPage) {
-    std::string bytes = testsupport::ReadBytes(file.Path());
-    const std::size_t page = 4096;
-    const std::size_t last = bytes.size() / page - 1;
-    for (std::size_t i = last * page; i < last * page + 2000; ++i) bytes[i] = static_cast<char>(0xFF);
-    testsupport::WriteBytes(file.Path(), bytes);
-    ExpectSalvaged(file, engine);
-}
-
-TEST_F(Maintenance, RepairReportsWhatCannotBeRepaired) {
-    std::string bytes = testsupport::ReadBytes(file.Path());
-    bytes.replace(0, 16, "Not a database!!");
-    testsupport::WriteBytes(file.Path(), bytes);
-    EXPECT_EQ(ErrorOf([&] { engine.RepairDatabase(file.Path()); }), 3343);
-    EXPECT_EQ(ErrorOf([&] { engine.RepairDatabase((file.Dir() / "gone.mdb").string()); }), 3024);
-}
-
-TEST_F(Maintenance, RepairWithAnUnreadableCatalogueGives3049) {
-    std::string bytes = testsupport::ReadBytes(file.Path());
-    for (std::size_t i = 100; i < 4096; ++i) bytes[i] = static_cast<char>(0x5A);
-    testsupport::WriteBytes(file.Path(), bytes);
-    EXPECT_EQ(ErrorOf([&] { engine.RepairDatabase(file.Path()); }), 3049);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Repair, Damaged,
+    testing::Values(DamageRow{"Truncated", [](std::string& b) { b.resize(b.size() / 2 + 1000); }, 0},
+                    DamageRow{"GarbageInTheLastDataPage",
+                              [](std::string& b) {
+                                  const std::size_t last = (b.size() / 4096 - 1) * 4096;
+                                  for (std::size_t i = last; i < last + 2000; ++i)
+                                      b[i] = static_cast<char>(0xFF);
+                              },
+                              0},
+                    DamageRow{"NotADatabase", [](std::string& b) { b.replace(0, 16, "Not a database!!"); },
+                              3343},
+                    DamageRow{"UnreadableCatalogue",
+                              [](std::string& b) {
+                                  for (std::size_t i = 100; i < 4096; ++i) b[i] = static_cast<char>(0x5A);
+                              },
+                              3049}),
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace

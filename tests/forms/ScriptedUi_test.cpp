@@ -9,6 +9,7 @@
 #include "forms/Form.h"
 
 using namespace forms;
+using Strings = std::vector<std::string>;
 
 namespace {
 
@@ -22,32 +23,21 @@ struct NameDialog : Form {
     TextBox& txtName = Add<TextBox>("txtName");
     ComboBox& cboKind = Add<ComboBox>("cboKind");
     CommandButton& cmdOK = Add<CommandButton>("cmdOK");
-    std::vector<std::string> events;
+    Strings events;
 };
 
-struct AnswerRow {
-    std::string name;
-    int buttons;
-    int expected;
-};
-
-class DefaultAnswers : public ::testing::TestWithParam<AnswerRow> {};
-
-TEST_P(DefaultAnswers, OkOrTheFirstButton) {
-    ScriptedUi ui;
-    EXPECT_EQ(ui.MsgBox("Sure?", GetParam().buttons, "Procvault"), GetParam().expected);
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].answer, GetParam().expected);
+TEST(ScriptedUiMsgBox, DefaultAnswerIsOkOrTheFirstButton) {
+    const std::pair<int, int> rows[] = {
+        {vbOKOnly | vbInformation, vbOK},    {vbOKCancel, vbOK},
+        {vbAbortRetryIgnore, vbAbort},       {vbYesNoCancel | vbQuestion, vbYes},
+        {vbYesNo | vbDefaultButton2, vbYes}, {vbRetryCancel, vbRetry}};
+    for (const auto& [buttons, expected] : rows) {
+        ScriptedUi ui;
+        EXPECT_EQ(ui.MsgBox("Sure?", buttons, "Procvault"), expected) << buttons;
+        ASSERT_EQ(ui.Messages().size(), 1u);
+        EXPECT_EQ(ui.Messages()[0].answer, expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ui, DefaultAnswers,
-                         ::testing::Values(AnswerRow{"OkOnly", vbOKOnly | vbInformation, vbOK},
-                                           AnswerRow{"OkCancel", vbOKCancel, vbOK},
-                                           AnswerRow{"AbortRetryIgnore", vbAbortRetryIgnore, vbAbort},
-                                           AnswerRow{"YesNoCancel", vbYesNoCancel | vbQuestion, vbYes},
-                                           AnswerRow{"YesNo", vbYesNo | vbQuestion | vbDefaultButton2, vbYes},
-                                           AnswerRow{"RetryCancel", vbRetryCancel, vbRetry}),
-                         [](const auto& info) { return info.param.name; });
 
 TEST(ScriptedUiRecord, TranscriptAndQueuedAnswers) {
     ScriptedUi ui;
@@ -60,8 +50,7 @@ TEST(ScriptedUiRecord, TranscriptAndQueuedAnswers) {
     EXPECT_EQ(ui.GetMousePointer(), vbHourglass);
     EXPECT_EQ(ui.ShowOpenFileDialog({"Locate Library", "Access (*.mdb)|*.mdb", ""}), "/tmp/lib.mdb");
     EXPECT_EQ(ui.ShowOpenFileDialog({"Locate Library", "", ""}), "");
-    EXPECT_EQ(ui.Transcript(),
-              (std::vector<std::string>{"beep", "msgbox:Procvault:Delete it?", "msgbox:Procvault:Again?",
+    EXPECT_EQ(ui.Transcript(), (Strings{"beep", "msgbox:Procvault:Delete it?", "msgbox:Procvault:Again?",
                                         "pointer:11", "file:Locate Library", "file:Locate Library"}));
     EXPECT_EQ(ui.Beeps(), 1);
     EXPECT_EQ(ui.Messages()[0].Icon(), vbQuestion);
@@ -76,29 +65,28 @@ TEST(ScriptedUiShow, ScriptPlaysTheUser) {
     NameDialog dialog;
     std::string seenFocus;
     ui.OnShow("frmName", [&](Form& form) {
-        auto& d = static_cast<NameDialog&>(form);
         seenFocus = form.ActiveControl() ? form.ActiveControl()->Name() : "";
-        d.txtName.TypeText("DoWork");
-        d.cmdOK.Press();
+        dialog.txtName.TypeText("DoWork");
+        dialog.cmdOK.Press();
     });
     dialog.ShowModal(ui);
     EXPECT_EQ(seenFocus, "txtName");
     EXPECT_EQ(dialog.txtName.Text(), "DoWork");
-    EXPECT_FALSE(dialog.IsShown());
     EXPECT_FALSE(dialog.IsLoaded());
-    EXPECT_EQ(ui.Transcript(), std::vector<std::string>{"show:frmName"});
-    EXPECT_EQ(dialog.events, (std::vector<std::string>{"Load", "Resize", "Unload"}));
+    EXPECT_EQ(ui.Transcript(), Strings{"show:frmName"});
+    EXPECT_EQ(dialog.events, (Strings{"Load", "Resize", "Unload"}));
 }
 
-TEST(ScriptedUiShow, FormLeftOpenIsUnloadedAndRecorded) {
+TEST(ScriptedUiShow, FormLeftOpenIsUnloadedAndRecordedAndShowingAgainLoadsAgain) {
     ScriptedUi ui;
     NameDialog dialog;
     formstest::NoticeRecorder notices(dialog);
     dialog.ShowModal(ui);
     EXPECT_FALSE(dialog.IsShown());
-    EXPECT_EQ(ui.Transcript(), (std::vector<std::string>{"show:frmName", "unload-left-open:frmName"}));
+    EXPECT_EQ(ui.Transcript(), (Strings{"show:frmName", "unload-left-open:frmName"}));
     EXPECT_EQ(notices.Count(Prop::Loaded), 2);  // shown, then closed
-    EXPECT_EQ(dialog.events, (std::vector<std::string>{"Load", "Resize", "Unload"}));
+    dialog.ShowModal(ui);
+    EXPECT_EQ(dialog.events, (Strings{"Load", "Resize", "Unload", "Load", "Resize", "Unload"}));
 }
 
 TEST(ScriptedUiShow, NestedDialogsAndShownForms) {
@@ -114,9 +102,8 @@ TEST(ScriptedUiShow, NestedDialogsAndShownForms) {
     });
     outer.ShowModal(ui);
     EXPECT_EQ(outer.txtName.SelLength(), 3);
-    EXPECT_EQ(ui.ShownForms(), (std::vector<std::string>{"frmName", "frmOptions"}));
-    EXPECT_EQ(ui.Transcript(),
-              (std::vector<std::string>{"show:frmName", "show:frmOptions", "unload-left-open:frmOptions",
+    EXPECT_EQ(ui.ShownForms(), (Strings{"frmName", "frmOptions"}));
+    EXPECT_EQ(ui.Transcript(), (Strings{"show:frmName", "show:frmOptions", "unload-left-open:frmOptions",
                                         "keys:{Home}+{End}"}));
 }
 
@@ -128,69 +115,44 @@ TEST(ScriptedUiShow, UnloadInLoadNeverShows) {
     ui.OnShow("frmName", [&](Form&) { scriptRan = true; });
     dialog.ShowModal(ui);
     EXPECT_FALSE(scriptRan);
-    EXPECT_EQ(ui.Transcript(), std::vector<std::string>{"show:frmName"});
+    EXPECT_EQ(ui.Transcript(), Strings{"show:frmName"});
 }
 
-TEST(ScriptedUiShow, ShowingAgainLoadsAgain) {
-    ScriptedUi ui;
-    NameDialog dialog;
-    dialog.ShowModal(ui);
-    dialog.ShowModal(ui);
-    EXPECT_EQ(dialog.events,
-              (std::vector<std::string>{"Load", "Resize", "Unload", "Load", "Resize", "Unload"}));
+TEST(SelectAllKeys, SelectTheFocusedTextOnly) {
+    const struct {
+        std::string keys;
+        bool onCombo;
+        long selLength;
+    } rows[] = {{"{Home}+{End}", false, 4}, {"{Home}+{End}", true, 5}, {"{End}", false, 0}};
+    for (const auto& row : rows) {
+        NameDialog dialog;
+        dialog.BeginShow();
+        dialog.txtName.SetText("Name");
+        dialog.cboKind.SetText("Kinds");
+        if (row.onCombo) dialog.cboKind.SetFocus();
+        ApplySelectAllKeys(&dialog, row.keys);
+        const long got = row.onCombo ? dialog.cboKind.SelLength() : dialog.txtName.SelLength();
+        EXPECT_EQ(got, row.selLength) << row.keys << row.onCombo;
+    }
 }
 
-struct KeysRow {
-    std::string name;
-    std::string keys;
-    bool onCombo;
-    long selLength;
-};
-
-class SelectAllKeys : public ::testing::TestWithParam<KeysRow> {};
-
-TEST_P(SelectAllKeys, SelectsTheFocusedText) {
-    NameDialog dialog;
-    dialog.BeginShow();
-    dialog.txtName.SetText("Name");
-    dialog.cboKind.SetText("Kinds");
-    Control& target = GetParam().onCombo ? static_cast<Control&>(dialog.cboKind) : dialog.txtName;
-    target.SetFocus();
-    ApplySelectAllKeys(&dialog, GetParam().keys);
-    const long got = GetParam().onCombo ? dialog.cboKind.SelLength() : dialog.txtName.SelLength();
-    EXPECT_EQ(got, GetParam().selLength);
+TEST(DateFormat, DdMmmYyyy) {
+    const std::pair<CalendarDate, std::string> rows[] = {
+        {{1999, 3, 7}, "07-Mar-1999"}, {{2026, 12, 31}, "31-Dec-2026"}, {{2001, 1, 10}, "10-Jan-2001"}};
+    for (const auto& [date, expected] : rows) {
+        ScriptedUi ui;
+        ui.SetToday(date);
+        EXPECT_EQ(FormatDdMmmYyyy(ui), expected);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ui, SelectAllKeys,
-                         ::testing::Values(KeysRow{"TextBox", "{Home}+{End}", false, 4},
-                                           KeysRow{"ComboBox", "{Home}+{End}", true, 5},
-                                           KeysRow{"OtherKeys", "{End}", false, 0}),
-                         [](const auto& info) { return info.param.name; });
-
-struct DateRow {
-    std::string name;
-    CalendarDate date;
-    std::string expected;
-};
-
-class DateFormat : public ::testing::TestWithParam<DateRow> {};
-
-TEST_P(DateFormat, DdMmmYyyy) {
-    ScriptedUi ui;
-    ui.SetToday(GetParam().date);
-    EXPECT_EQ(FormatDdMmmYyyy(ui), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Ui, DateFormat,
-                         ::testing::Values(DateRow{"SingleDigitDay", {1999, 3, 7}, "07-Mar-1999"},
-                                           DateRow{"December", {2026, 12, 31}, "31-Dec-2026"},
-                                           DateRow{"January", {2001, 1, 10}, "10-Jan-2001"}),
-                         [](const auto& info) { return info.param.name; });
 
 TEST(FailureReport, CriticalMessageDescriptionBlankNumber) {
     ScriptedUi ui;
-    const bool ok = Trap(ui, "ProcContainsErrorHandling()", [] { vbrt::Raise(35); });
-    EXPECT_FALSE(ok);
+    int ran = 0;
+    EXPECT_TRUE(Trap(ui, "cmdOK_Click", [&] { ++ran; }));
+    EXPECT_EQ(ran, 1);
+    EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_FALSE(Trap(ui, "ProcContainsErrorHandling()", [] { vbrt::Raise(35); }));
     ASSERT_EQ(ui.Messages().size(), 1u);
     const auto& call = ui.Messages()[0];
     EXPECT_EQ(call.prompt, "Sub or Function not defined 35");
@@ -199,15 +161,7 @@ TEST(FailureReport, CriticalMessageDescriptionBlankNumber) {
     EXPECT_EQ(call.buttons & kButtonsMask, vbOKOnly);
 }
 
-TEST(FailureReport, NoFailureNoMessage) {
-    ScriptedUi ui;
-    int ran = 0;
-    EXPECT_TRUE(Trap(ui, "cmdOK_Click", [&] { ++ran; }));
-    EXPECT_EQ(ran, 1);
-    EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST(FailureReport, FilterClaimsItsErrorsOnly) {
+TEST(FailureReport, FilterClaimsItsErrorsOnlyAndOtherExceptionsAreInternalError51) {
     ScriptedUi ui;
     const auto ignoreFive = [](const vbrt::VbError& e) { return e.Number() == 5; };
     EXPECT_FALSE(Trap(
@@ -215,19 +169,14 @@ TEST(FailureReport, FilterClaimsItsErrorsOnly) {
     EXPECT_TRUE(ui.Messages().empty());
     EXPECT_FALSE(Trap(
         ui, "ctlTab_Click", [] { vbrt::Raise(3045, "Could not use file"); }, ignoreFive));
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].prompt, "Could not use file 3045");
-}
-
-TEST(FailureReport, OtherExceptionsAreInternalError51) {
-    ScriptedUi ui;
     EXPECT_FALSE(Trap(ui, "AddFromProcvault()", [] { throw std::out_of_range("vector index"); }));
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].prompt, "Internal error: vector index 51");
-    EXPECT_EQ(ui.Messages()[0].Icon(), vbCritical);
+    ASSERT_EQ(ui.Messages().size(), 2u);
+    EXPECT_EQ(ui.Messages()[0].prompt, "Could not use file 3045");
+    EXPECT_EQ(ui.Messages()[1].prompt, "Internal error: vector index 51");
+    EXPECT_EQ(ui.Messages()[1].Icon(), vbCritical);
 }
 
-TEST(FormGeometry, ResizeAndScaleSize) {
+TEST(FormGeometry, SizableBorderResizeAndScaleSize) {
     Form form("frmPreview");
     form.SetBorderStyle(2);
     int resizes = 0;
@@ -240,15 +189,10 @@ TEST(FormGeometry, ResizeAndScaleSize) {
     EXPECT_EQ(resizes, 1);
 }
 
-TEST(FormControls, FindAndDefaultCancelButtons) {
+TEST(FormControls, FindIgnoresCase) {
     NameDialog dialog;
-    auto& cancel = dialog.Add<CommandButton>("cmdCancel");
-    cancel.SetCancel(true);
-    dialog.cmdOK.SetDefault(true);
     EXPECT_EQ(dialog.FindControl("TXTNAME"), &dialog.txtName);
     EXPECT_EQ(dialog.FindControl("missing"), nullptr);
-    EXPECT_EQ(dialog.DefaultButton(), &dialog.cmdOK);
-    EXPECT_EQ(dialog.CancelButton(), &cancel);
 }
 
 }  // namespace

@@ -1,21 +1,33 @@
 #pragma once
-// A standard module in memory for tests that need a CodeModule but no file.
+// Helpers the host tests share: a standard module in memory, the error a call
+// raises, and readable row names for table-driven tests.
+#include <functional>
 #include <initializer_list>
 #include <string>
 
 #include "host/VBE.h"
+#include "vbrt/VbError.h"
 
 namespace hosttest {
 
 // Lines joined with CR LF, no ending after the last one (the host's text form).
 inline std::string Text(std::initializer_list<std::string> lines) {
     std::string out;
-    for (const auto& line : lines) {
-        if (!out.empty() || &line != lines.begin()) out += "\r\n";
-        out += line;
-    }
+    for (const auto& line : lines) out += (&line == lines.begin() ? "" : "\r\n") + line;
     return out;
 }
+
+// The error the call raised, or number 0 when it raised none.
+inline vbrt::VbError ErrorOf(const std::function<void()>& call) {
+    try {
+        call();
+    } catch (const vbrt::VbError& e) {
+        return e;
+    }
+    return vbrt::VbError(0, "");
+}
+
+inline constexpr auto RowName = [](const auto& info) { return info.param.name; };
 
 class MemoryModule {
 public:
@@ -24,7 +36,6 @@ public:
         if (!code.empty()) component_->CodeModule().InsertLines(1, code);
     }
     host::CodeModule& Code() { return component_->CodeModule(); }
-    host::VBComponent& Component() { return *component_; }
 
 private:
     host::VBE vbe_;

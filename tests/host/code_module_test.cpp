@@ -2,100 +2,74 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
 
 #include "host/TestModules.h"
-#include "vbrt/VbError.h"
 
 namespace {
 
+using hosttest::ErrorOf;
 using hosttest::MemoryModule;
 using hosttest::Text;
+using Call = std::function<std::string(host::CodeModule&)>;
 
-const std::string kCode = Text({"Option Explicit", "", "Sub Main()", "    frmMain.Show", "End Sub"});
-
-long ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const vbrt::VbError& e) {
-        return e.Number();
-    }
-    return 0;
+Call Read(long start, long count) {
+    return [=](host::CodeModule& c) { return c.Lines(start, count); };
+}
+Call Insert(long line, std::string text) {
+    return [=](host::CodeModule& c) { return c.InsertLines(line, text), c.AllText(); };
+}
+Call Delete(long line, long count) {
+    return [=](host::CodeModule& c) { return c.DeleteLines(line, count), c.AllText(); };
+}
+Call Replace(long line, std::string text) {
+    return [=](host::CodeModule& c) { return c.ReplaceLine(line, text), c.AllText(); };
 }
 
-struct LinesRow {
+struct CallRow {
     std::string name;
-    long start, count;
-    std::string text;  // expected, when error is 0
-    long error;
+    Call call;
+    std::string result;  // Lines' text, or the whole module joined by "\n" after an edit
+    long error = 0;
 };
 
-class LinesTest : public testing::TestWithParam<LinesRow> {};
+class LineCallTest : public testing::TestWithParam<CallRow> {};
 
-TEST_P(LinesTest, ReadsRangeOrRaises) {
-    MemoryModule module(kCode);
-    const LinesRow& row = GetParam();
+TEST_P(LineCallTest, ReturnsTextOrRaisesInvalidCall) {
+    MemoryModule module(Text({"A", "B", "C"}));
     std::string got;
-    EXPECT_EQ(ErrorOf([&] { got = module.Code().Lines(row.start, row.count); }), row.error);
-    if (row.error == 0) {
-        EXPECT_EQ(got, row.text);
+    EXPECT_EQ(ErrorOf([&] { got = GetParam().call(module.Code()); }).Number(), GetParam().error);
+    EXPECT_EQ(got, GetParam().result);
+    if (GetParam().error != 0) {
+        EXPECT_EQ(module.Code().AllText(), "A\nB\nC");
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Ranges, LinesTest,
-    testing::Values(LinesRow{"OneLine", 3, 1, "Sub Main()", 0},
-                    LinesRow{"SeveralJoinedByCrLf", 3, 3, "Sub Main()\r\n    frmMain.Show\r\nEnd Sub", 0},
-                    LinesRow{"CountZeroIsEmpty", 2, 0, "", 0},
-                    LinesRow{"CountZeroJustPastTheEnd", 6, 0, "", 0}, LinesRow{"RunsPastTheEnd", 4, 3, "", 5},
-                    LinesRow{"StartsAtZero", 0, 1, "", 5}, LinesRow{"StartsPastTheEnd", 7, 0, "", 5},
-                    LinesRow{"NegativeCount", 2, -1, "", 5}),
-    [](const auto& info) { return info.param.name; });
-
-struct InsertRow {
-    std::string name;
-    long line;
-    std::string text;
-    std::string after;  // whole module, lines joined by "\n"
-};
-
-class InsertTest : public testing::TestWithParam<InsertRow> {};
-
-TEST_P(InsertTest, SplitsTextIntoLines) {
-    MemoryModule module(Text({"A", "B"}));
-    module.Code().InsertLines(GetParam().line, GetParam().text);
-    EXPECT_EQ(module.Code().AllText(), GetParam().after);
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, InsertTest,
-                         testing::Values(InsertRow{"BeforeFirstLine", 1, "X", "X\nA\nB"},
-                                         InsertRow{"AtCountPlusOneAppends", 3, "X\r\nY", "A\nB\nX\nY"},
-                                         InsertRow{"BeyondTheEndClampsToAppend", 40, "X", "A\nB\nX"},
-                                         InsertRow{"TrailingCrLfAddsEmptyLastLine", 2, "X\r\n", "A\nX\n\nB"},
-                                         InsertRow{"LoneLfAndLoneCrSplitToo", 2, "X\nY\rZ", "A\nX\nY\nZ\nB"},
-                                         InsertRow{"EmptyTextIsOneEmptyLine", 2, "", "A\n\nB"}),
-                         [](const auto& info) { return info.param.name; });
-
-TEST(CodeModuleEdits, OutOfRangeCallsRaiseInvalidCall) {
-    MemoryModule module(Text({"A", "B"}));
-    host::CodeModule& code = module.Code();
-    EXPECT_EQ(ErrorOf([&] { code.InsertLines(0, "X"); }), 5);
-    EXPECT_EQ(ErrorOf([&] { code.DeleteLines(2, 2); }), 5);
-    EXPECT_EQ(ErrorOf([&] { code.DeleteLines(0, 1); }), 5);
-    EXPECT_EQ(ErrorOf([&] { code.ReplaceLine(3, "X"); }), 5);
-    EXPECT_EQ(code.AllText(), "A\nB");
-}
-
-TEST(CodeModuleEdits, DeleteAndReplaceLines) {
-    MemoryModule module(kCode);
-    host::CodeModule& code = module.Code();
-    code.DeleteLines(1, 2);
-    code.ReplaceLine(2, "    frmAbout.Show vbModal");
-    EXPECT_EQ(code.AllText(), "Sub Main()\n    frmAbout.Show vbModal\nEnd Sub");
-}
+    Calls, LineCallTest,
+    testing::Values(CallRow{"ReadOneLine", Read(2, 1), "B"},
+                    CallRow{"ReadSeveralJoinedByCrLf", Read(1, 3), "A\r\nB\r\nC"},
+                    CallRow{"ReadCountZeroIsEmpty", Read(2, 0), ""},
+                    CallRow{"ReadCountZeroJustPastTheEnd", Read(4, 0), ""},
+                    CallRow{"ReadRunningPastTheEnd", Read(2, 3), "", 5},
+                    CallRow{"ReadFromLineZero", Read(0, 1), "", 5},
+                    CallRow{"ReadStartingPastTheEnd", Read(5, 0), "", 5},
+                    CallRow{"ReadNegativeCount", Read(2, -1), "", 5},
+                    CallRow{"InsertBeforeFirstLine", Insert(1, "X"), "X\nA\nB\nC"},
+                    CallRow{"InsertAtCountPlusOneAppends", Insert(4, "X\r\nY"), "A\nB\nC\nX\nY"},
+                    CallRow{"InsertBeyondTheEndAppends", Insert(40, "X"), "A\nB\nC\nX"},
+                    CallRow{"InsertTrailingCrLfAddsEmptyLine", Insert(2, "X\r\n"), "A\nX\n\nB\nC"},
+                    CallRow{"InsertSplitsAtLoneLfAndCr", Insert(2, "X\nY\rZ"), "A\nX\nY\nZ\nB\nC"},
+                    CallRow{"InsertEmptyTextIsOneEmptyLine", Insert(2, ""), "A\n\nB\nC"},
+                    CallRow{"InsertAtLineZero", Insert(0, "X"), "", 5},
+                    CallRow{"DeleteLines", Delete(1, 2), "C"},
+                    CallRow{"DeleteRunningPastTheEnd", Delete(2, 3), "", 5},
+                    CallRow{"DeleteFromLineZero", Delete(0, 1), "", 5},
+                    CallRow{"ReplaceLine", Replace(3, "    Z"), "A\nB\n    Z"},
+                    CallRow{"ReplacePastTheEnd", Replace(4, "X"), "", 5}),
+    hosttest::RowName);
 
 TEST(CodeModuleEdits, ListenersHearEveryChangeUntilRemoved) {
-    MemoryModule module(kCode);
+    MemoryModule module(Text({"Option Explicit", "", "Sub Main()", "    frmMain.Show", "End Sub"}));
     host::CodeModule& code = module.Code();
     std::vector<std::array<long, 3>> heard;
     int id = code.OnLinesChanged([&](long first, long removed, long inserted) {
@@ -109,50 +83,38 @@ TEST(CodeModuleEdits, ListenersHearEveryChangeUntilRemoved) {
     EXPECT_EQ(heard, (std::vector<std::array<long, 3>>{{4, 0, 2}, {1, 1, 0}, {1, 1, 1}}));
 }
 
-TEST(CodeModuleEdits, DirtyAfterAnEdit) {
-    MemoryModule module("");
-    EXPECT_TRUE(module.Component().IsDirty());  // new, never saved
-    EXPECT_EQ(module.Code().CountOfLines(), 0);
-    EXPECT_EQ(module.Component().Name(), "Module1");
-}
-
 struct SelectionRow {
     std::string name;
-    host::Selection asked, got;
+    std::string code;
+    std::array<long, 4> asked, got;
 };
 
 class SelectionTest : public testing::TestWithParam<SelectionRow> {};
 
 TEST_P(SelectionTest, ClampsAndNotifies) {
-    MemoryModule module(kCode);
+    MemoryModule module(GetParam().code);
     host::CodePane& pane = module.Code().CodePane();
+    EXPECT_EQ(&pane.CodeModule(), &module.Code());
+    EXPECT_EQ(pane.Current().startLine, 1);
     std::vector<long> notified;
     pane.OnSelectionSet([&](const host::Selection& s) { notified.push_back(s.startLine); });
-    const auto& a = GetParam().asked;
-    pane.SetSelection(a.startLine, a.startColumn, a.endLine, a.endColumn);
-    long sl, sc, el, ec;
-    pane.GetSelection(sl, sc, el, ec);
-    const auto& g = GetParam().got;
-    EXPECT_EQ((std::array<long, 4>{sl, sc, el, ec}),
-              (std::array<long, 4>{g.startLine, g.startColumn, g.endLine, g.endColumn}));
-    EXPECT_EQ(notified, std::vector<long>{g.startLine});
+    const auto& [al, ac, bl, bc] = GetParam().asked;
+    pane.SetSelection(al, ac, bl, bc);
+    std::array<long, 4> got{};
+    pane.GetSelection(got[0], got[1], got[2], got[3]);
+    EXPECT_EQ(got, GetParam().got);
+    EXPECT_EQ(notified, std::vector<long>{got[0]});
 }
 
-INSTANTIATE_TEST_SUITE_P(Requests, SelectionTest,
-                         testing::Values(SelectionRow{"CaretInside", {3, 5, 3, 5}, {3, 5, 3, 5}},
-                                         SelectionRow{"LineZeroGoesToLineOne", {0, 1, 0, 1}, {1, 1, 1, 1}},
-                                         SelectionRow{
-                                             "PastTheEndGoesToLastLine", {4, 1, 99, 8}, {4, 1, 5, 8}},
-                                         SelectionRow{"ColumnsAtLeastOne", {2, 0, 2, -3}, {2, 1, 2, 1}}),
-                         [](const auto& info) { return info.param.name; });
+const std::string kFive = Text({"Option Explicit", "", "Sub Main()", "    frmMain.Show", "End Sub"});
 
-TEST(CodePaneSelection, DefaultIsTopLeftAndEmptyModuleClampsToLineOne) {
-    MemoryModule module("");
-    host::CodePane& pane = module.Code().CodePane();
-    EXPECT_EQ(pane.Current().startLine, 1);
-    pane.SetSelection(5, 1, 5, 1);
-    EXPECT_EQ(pane.Current().startLine, 1);
-    EXPECT_EQ(&pane.CodeModule(), &module.Code());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Requests, SelectionTest,
+    testing::Values(SelectionRow{"CaretInside", kFive, {3, 5, 3, 5}, {3, 5, 3, 5}},
+                    SelectionRow{"LineZeroGoesToLineOne", kFive, {0, 1, 0, 1}, {1, 1, 1, 1}},
+                    SelectionRow{"PastTheEndGoesToLastLine", kFive, {4, 1, 99, 8}, {4, 1, 5, 8}},
+                    SelectionRow{"ColumnsAtLeastOne", kFive, {2, 0, 2, -3}, {2, 1, 2, 1}},
+                    SelectionRow{"EmptyModuleStaysOnLineOne", "", {5, 1, 5, 1}, {1, 1, 1, 1}}),
+    hosttest::RowName);
 
 }  // namespace

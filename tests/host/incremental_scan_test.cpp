@@ -1,8 +1,8 @@
-// Edits that keep the cached scan: after each one the patched scan must equal
-// a fresh scan of the same text, and edits that may change the module's
-// structure must drop the cache instead.
+// Edits that keep the cached scan must leave it equal to a fresh scan; edits
+// that may change the module's structure must drop it instead.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 #include <sstream>
 
@@ -15,45 +15,24 @@ namespace {
 using hosttest::MemoryModule;
 using hosttest::Text;
 
-// The first field where the two scans differ, or "" when they agree.
-std::string Difference(const host::ScanResult& got, const host::ScanResult& want) {
+// Everything a scan found, one line per procedure and member, for comparing two scans.
+std::string Dump(const host::ScanResult& scan) {
     std::ostringstream out;
-    if (got.declarationLines != want.declarationLines)
-        out << "declarationLines " << got.declarationLines << " != " << want.declarationLines;
-    else if (got.openAtEnd != want.openAtEnd)
-        out << "openAtEnd differs";
-    else if (got.procs.size() != want.procs.size())
-        out << "procs " << got.procs.size() << " != " << want.procs.size();
-    else if (got.members.size() != want.members.size())
-        out << "members " << got.members.size() << " != " << want.members.size();
-    if (!out.str().empty()) return out.str();
-    for (std::size_t i = 0; i < got.procs.size(); ++i) {
-        const auto &a = got.procs[i], &b = want.procs[i];
-        if (a.name != b.name || a.kind != b.kind || a.isDeclare != b.isDeclare || a.isEvent != b.isEvent ||
-            a.startLine != b.startLine || a.bodyLine != b.bodyLine || a.declEndLine != b.declEndLine ||
-            a.endLine != b.endLine || a.rangeEndLine != b.rangeEndLine) {
-            out << "proc " << b.name << ": start/body/declEnd/end/rangeEnd " << a.startLine << '/'
-                << a.bodyLine << '/' << a.declEndLine << '/' << a.endLine << '/' << a.rangeEndLine << " want "
-                << b.startLine << '/' << b.bodyLine << '/' << b.declEndLine << '/' << b.endLine << '/'
-                << b.rangeEndLine;
-            return out.str();
-        }
-    }
-    for (std::size_t i = 0; i < got.members.size(); ++i) {
-        const auto &a = got.members[i], &b = want.members[i];
-        if (a.Name() != b.Name() || a.Type() != b.Type() || a.CodeLocation() != b.CodeLocation()) {
-            out << "member " << b.Name() << " at " << a.CodeLocation() << " want " << b.CodeLocation();
-            return out.str();
-        }
-    }
-    return got.index == want.index ? "" : "index differs";
+    out << "declarations " << scan.declarationLines << (scan.openAtEnd ? " open\n" : "\n");
+    for (const auto& p : scan.procs)
+        out << p.name << ' ' << p.kind << ' ' << p.isDeclare << p.isEvent << ' ' << p.startLine << '/'
+            << p.bodyLine << '/' << p.declEndLine << '/' << p.endLine << '/' << p.rangeEndLine << '\n';
+    for (const auto& m : scan.members) out << m.Name() << ' ' << m.Type() << ' ' << m.CodeLocation() << '\n';
+    std::map<std::string, int> index(scan.index.begin(), scan.index.end());
+    for (const auto& [key, at] : index) out << key << '=' << at << ' ';
+    return out.str();
 }
 
-// The cached scan and the cached Members against a fresh scan.
+// The cached scan and the cached Members against a fresh scan: "" when they agree.
 std::string CheckAgainstFreshScan(host::CodeModule& code) {
     host::ScanResult fresh = host::ScanModule(code.Text());
-    std::string diff = Difference(code.Scan(), fresh);
-    if (!diff.empty()) return diff;
+    std::string got = Dump(code.Scan()), want = Dump(fresh);
+    if (got != want) return "patched:\n" + got + "\nfresh:\n" + want;
     long index = 1;
     for (const auto& member : fresh.members)
         if (code.Members().Item(index++).CodeLocation() != member.CodeLocation())
@@ -150,61 +129,51 @@ TEST(NeutralEdit, ListenersSeeThePatchedScan) {
     EXPECT_EQ(seen, 10);
 }
 
-// Lines a module is made of and edits draw from: the first group never
-// changes the structure inside a body, the rest may.
-const std::vector<std::string> kBodyLines = {
-    "    x = x + 1",       "",           "    ' note",        "Rem remark",
-    "10  y = 2",           "Exit_A:",    "    Dim z As Long", "    If x Then Exit Sub",
-    "    s = \"End Sub\"", "    End If", "    Const K = 1"};
-const std::vector<std::string> kOtherLines = {"End Sub",
-                                              "Sub Q()",
-                                              "Function F() As Long",
-                                              "Property Get P()",
-                                              "Property Let P(v)",
-                                              "End Property",
-                                              "#If X Then",
-                                              "#End If",
-                                              "    a = _",
-                                              "' comment _",
-                                              "Enum E",
-                                              "End Enum",
-                                              "Type T",
-                                              "End Type",
-                                              "Attribute Q.VB_Description = \"d\"",
-                                              "Public v As Long",
-                                              "Private Declare Sub S Lib \"k\" ()",
-                                              "Public Event Ev()",
-                                              "Option Explicit",
-                                              "100 End Sub",
-                                              "x _ _",
-                                              "End Function"};
+// Lines edits draw from, split at '|': the first pool never changes the
+// structure inside a body, the second may.
+std::vector<std::string> Pool(const std::string& joined) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, bar = 0; bar != std::string::npos; at = bar + 1)
+        lines.push_back(joined.substr(at, (bar = joined.find('|', at)) - at));
+    return lines;
+}
+const std::vector<std::string> kBodyLines = Pool(
+    "    x = x + 1||    ' note|Rem remark|10  y = 2|Exit_A:|    Dim z As Long|    If x Then Exit Sub|"
+    "    s = \"End Sub\"|    End If|    Const K = 1");
+const std::vector<std::string> kOtherLines = Pool(
+    "End Sub|Sub Q()|Function F() As Long|Property Get P()|Property Let P(v)|End Property|#If X Then|"
+    "#End If|    a = _|' comment _|Enum E|End Enum|Type T|End Type|Attribute Q.VB_Description = \"d\"|"
+    "Public v As Long|Private Declare Sub S Lib \"k\" ()|Public Event Ev()|Option Explicit|100 End Sub|"
+    "x _ _|End Function");
+
+template <typename T>
+const T& Pick(const std::vector<T>& from, std::mt19937& rng) {
+    return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
+}
 
 std::string RandomModule(std::mt19937& rng) {
-    const std::vector<std::string> blocks = {
+    static const std::vector<std::string> blocks = {
         "Option Explicit\r\nPrivate mA As Long, mB As String\r\n",
-        "Private Declare Function Tick Lib \"k\" () As Long\r\n' sleeps\r\nPrivate Declare Sub Nap Lib \"k\" "
-        "_\r\n"
-        "    (ByVal ms As Long)\r\n",
-        "Public Event Done(ByVal n As Long)\r\n",
+        "Private Declare Function Tick Lib \"k\" () As Long\r\n' sleeps\r\n"
+        "Private Declare Sub Nap Lib \"k\" _\r\n    (ByVal ms As Long)\r\n",
+        "Public Event Done(ByVal n As Long)\r\n#Const DBG = 1\r\n",
         "Public Enum Tone\r\n    High = 1\r\n\r\n    Low\r\nEnd Enum\r\nType Pt\r\n    X As Long\r\nEnd "
         "Type\r\n",
-        "#Const DBG = 1\r\n",
         "\r\n' does work\r\nPublic Sub Work{n}(ByVal a As Long, _\r\n    ByVal b As Long)\r\n    x = a + "
         "_\r\n"
         "        b\r\n    For i = 1 To a\r\n        ' even ones only\r\n        If i Mod 2 = 0 Then x = x + "
         "i\r\n"
         "    Next i\r\n\r\n    mA = x\r\n10  If x Then GoTo 20\r\n20  Exit Sub\r\n100 End Sub\r\n",
         "Private Function Calc{n}() As Long\r\n    On Error GoTo Fail\r\n#If DBG Then\r\n    Debug.Print "
-        "1\r\n#End If\r\n"
-        "    Calc{n} = 1\r\n    Exit Function\r\n\r\nFail:\r\n    MsgBox Err.Description\r\nEnd Function\r\n",
-        "\r\nPublic Property Get Val{n}() As Long\r\n    Val{n} = mA\r\nEnd Property\r\nPublic Property Let "
-        "Val{n}"
-        "(ByVal v As Long)\r\n    mA = v\r\nEnd Property\r\n",
-        "' trailing notes\r\n\r\n"};
+        "1\r\n"
+        "#End If\r\n    Calc{n} = 1\r\n    Exit Function\r\n\r\nFail:\r\n    MsgBox Err.Description\r\nEnd "
+        "Function\r\n",
+        "\r\nPublic Property Get Val{n}() As Long\r\n    Val{n} = mA\r\nEnd Property\r\n"
+        "Public Property Let Val{n}(ByVal v As Long)\r\n    mA = v\r\nEnd Property\r\n' trailing "
+        "notes\r\n\r\n"};
     std::string out;
-    int count = std::uniform_int_distribution<int>(2, 12)(rng);
-    for (int n = 0; n < count; ++n) {
-        std::string block = blocks[std::uniform_int_distribution<std::size_t>(0, blocks.size() - 1)(rng)];
+    for (int n = std::uniform_int_distribution<int>(2, 12)(rng); n > 0; --n) {
+        std::string block = Pick(blocks, rng);
         for (auto at = block.find("{n}"); at != std::string::npos; at = block.find("{n}"))
             block.replace(at, 3, std::to_string(n));
         out += block;
@@ -213,28 +182,24 @@ std::string RandomModule(std::mt19937& rng) {
 }
 
 std::string RandomLines(std::mt19937& rng) {
-    int count = std::uniform_int_distribution<int>(1, 3)(rng);
     std::string out;
-    for (int i = 0; i < count; ++i) {
-        bool other = std::uniform_int_distribution<int>(0, 9)(rng) == 0;
-        const auto& pool = other ? kOtherLines : kBodyLines;
-        if (i > 0) out += "\r\n";
-        out += pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(rng)];
-    }
+    for (int i = std::uniform_int_distribution<int>(1, 3)(rng); i > 0; --i)
+        out += Pick(std::uniform_int_distribution<int>(0, 9)(rng) == 0 ? kOtherLines : kBodyLines, rng) +
+               (i > 1 ? "\r\n" : "");
     return out;
 }
 
 // One random edit; returns whether the cache was kept.
 bool RandomEdit(host::CodeModule& code, std::mt19937& rng) {
-    long lines = code.CountOfLines();
-    int kind = std::uniform_int_distribution<int>(0, 3)(rng);
+    long lines = code.CountOfLines(), kind = std::uniform_int_distribution<long>(0, 3)(rng);
+    auto line = [&](long last) { return std::uniform_int_distribution<long>(1, last)(rng); };
     if (lines == 0 || kind <= 1) {
-        code.InsertLines(std::uniform_int_distribution<long>(1, lines + 1)(rng), RandomLines(rng));
+        code.InsertLines(line(lines + 1), RandomLines(rng));
     } else if (kind == 2) {
-        long first = std::uniform_int_distribution<long>(1, lines)(rng);
-        code.DeleteLines(first, std::uniform_int_distribution<long>(1, std::min(3L, lines - first + 1))(rng));
+        long first = line(lines);
+        code.DeleteLines(first, line(std::min(3L, lines - first + 1)));
     } else {
-        code.ReplaceLine(std::uniform_int_distribution<long>(1, lines)(rng), RandomLines(rng));
+        code.ReplaceLine(line(lines), RandomLines(rng));
     }
     return code.ScanIsCurrent();
 }
@@ -245,23 +210,20 @@ TEST(NeutralEdit, RandomEditsMatchAFreshScan) {
         std::mt19937 rng(seed);
         MemoryModule module(RandomModule(rng));
         host::CodeModule& code = module.Code();
-        for (int step = 0; step < 300; ++step) {
+        for (int step = 0; step < 300; ++step, ++edits) {
             code.Members();
             kept += RandomEdit(code, rng);
-            ++edits;
-            std::string diff = CheckAgainstFreshScan(code);
-            if (!diff.empty()) {
+            if (std::string diff = CheckAgainstFreshScan(code); !diff.empty()) {
                 ADD_FAILURE() << "seed " << seed << " step " << step << ": " << diff << "\n"
                               << code.AllText();
                 break;
             }
-            // A stray Sub or Enum line leaves the module open, and an open
-            // module is never patched: close it again.
+            // An open module is never patched: close a stray Sub or Enum line again.
             if (code.Scan().openAtEnd) code.InsertLines(code.CountOfLines() + 1, "End Sub\r\nEnd Type");
         }
     }
-    // Random positions often fall outside bodies: still, a quarter must be patched, not
-    // rescanned, or the comparison above proves little.
+    // Random positions often fall outside bodies; unless a quarter are patched, not
+    // rescanned, the comparison above proves little.
     EXPECT_GT(kept * 4, edits);
 }
 

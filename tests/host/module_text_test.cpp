@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "host/ModuleText.h"
-#include "vbrt/VbError.h"
+#include "host/TestModules.h"
 
 namespace {
 
@@ -13,6 +13,10 @@ std::vector<std::string> Visible(const ModuleText& text) {
     std::vector<std::string> lines;
     for (long i = 0; i < text.Count(); ++i) lines.push_back(text.Line(i));
     return lines;
+}
+
+std::string Swapped(std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
 }
 
 const std::string kClassHeader =
@@ -29,6 +33,19 @@ const std::string kFormHeader =
     "      Begin VB.CommandButton cmdOK \r\n         Caption         =   \"OK\"\r\n      End\r\n   End\r\n"
     "End\r\nAttribute VB_Name = \"frmMain\"\r\nAttribute VB_GlobalNameSpace = False\r\n"
     "Attribute VB_Creatable = False\r\nAttribute VB_PredeclaredId = True\r\nAttribute VB_Exposed = False\r\n";
+
+const std::string kAttributes =
+    "Attribute Item.VB_UserMemId = 0\r\nAttribute Item.VB_Description = \"Returns one entry\"\r\n";
+const std::string kItemClass = kClassHeader +
+                               "Option Explicit\r\n"
+                               "Private WithEvents mForm As Form\r\n"
+                               "Attribute mForm.VB_VarHelpID = -1\r\n"
+                               "Private mItems As Collection\r\n"
+                               "\r\n"
+                               "Public Property Get Item(ByVal index As Variant) As Object\r\n" +
+                               kAttributes +
+                               "    Set Item = mItems(index)\r\n"
+                               "End Property\r\n";
 
 struct RoundTripRow {
     std::string name;
@@ -69,107 +86,44 @@ INSTANTIATE_TEST_SUITE_P(
             "FormWithNestedBlocksAndBeginProperty",
             kFormHeader + "Option Explicit\r\nPrivate Sub cmdOK_Click()\r\n    Unload Me\r\nEnd Sub\r\n",
             {"Option Explicit", "Private Sub cmdOK_Click()", "    Unload Me", "End Sub"}},
+        RoundTripRow{"AttributesInsideTheCodeAreHidden",
+                     kItemClass,
+                     {"Option Explicit", "Private WithEvents mForm As Form", "Private mItems As Collection",
+                      "", "Public Property Get Item(ByVal index As Variant) As Object",
+                      "    Set Item = mItems(index)", "End Property"}},
+        RoundTripRow{"AttributeWordAfterContinuationIsCode",
+                     "Attribute VB_Name = \"M\"\r\nx = y + _\r\nAttribute X = 1\r\n",
+                     {"x = y + _", "Attribute X = 1"}},
         RoundTripRow{"HeaderOnly", "Attribute VB_Name = \"Module1\"\r\n", {}},
         RoundTripRow{"EmptyFile", "", {}},
         RoundTripRow{
             "BlankLineEndsHeader", "Attribute VB_Name = \"M\"\r\n\r\nAttribute X.VB_Foo = 1\r\n", {""}}),
-    [](const auto& info) { return info.param.name; });
+    hosttest::RowName);
 
-TEST(ModuleTextHeader, VbNameComesFromTheHiddenHeader) {
+TEST(ModuleTextHeader, VbNameComesFromTheHiddenHeaderAndNulIsRefused) {
     EXPECT_EQ(ModuleText::Parse(kFormHeader).VbName(), "frmMain");
     EXPECT_EQ(ModuleText::Parse(kClassHeader).VbName(), "CInvoice");
     EXPECT_EQ(ModuleText::Parse("Option Explicit\r\n").VbName(), "");
+    EXPECT_EQ(hosttest::ErrorOf([] { ModuleText::Parse(std::string("MZ\x90\0\x03", 5)); }).Number(), 5);
 }
 
-TEST(ModuleTextHeader, NulByteIsRefused) {
-    try {
-        ModuleText::Parse(std::string("MZ\x90\0\x03", 5));
-        FAIL();
-    } catch (const vbrt::VbError& e) {
-        EXPECT_EQ(e.Number(), 5);
-    }
-}
-
-const std::string kItemClass = kClassHeader +
-                               "Option Explicit\r\n"
-                               "Private WithEvents mForm As Form\r\n"
-                               "Attribute mForm.VB_VarHelpID = -1\r\n"
-                               "Private mItems As Collection\r\n"
-                               "\r\n"
-                               "Public Property Get Item(ByVal index As Variant) As Object\r\n"
-                               "Attribute Item.VB_UserMemId = 0\r\n"
-                               "Attribute Item.VB_Description = \"Returns one entry\"\r\n"
-                               "    Set Item = mItems(index)\r\n"
-                               "End Property\r\n";
-
-TEST(HiddenAttributes, LineNumbersAreTheCodeWindowsOnes) {
+TEST(HiddenAttributes, BelongToTheirCodeWindowLine) {
     ModuleText text = ModuleText::Parse(kItemClass);
-    EXPECT_EQ(Visible(text),
-              (std::vector<std::string>{"Option Explicit", "Private WithEvents mForm As Form",
-                                        "Private mItems As Collection", "",
-                                        "Public Property Get Item(ByVal index As Variant) As Object",
-                                        "    Set Item = mItems(index)", "End Property"}));
     EXPECT_EQ(text.At(1).hidden, "Attribute mForm.VB_VarHelpID = -1\r\n");
-    EXPECT_EQ(text.At(4).hidden,
-              "Attribute Item.VB_UserMemId = 0\r\nAttribute Item.VB_Description = \"Returns one entry\"\r\n");
+    EXPECT_EQ(text.At(4).hidden, kAttributes);
+    text.Erase(4, 1);           // the declaration goes, nothing replaces it
+    text.Insert(0, {"' top"});  // a different edit settles them on the line above
+    EXPECT_EQ(text.At(4).text, "");
+    EXPECT_EQ(text.At(4).hidden, kAttributes);
 }
 
-TEST(HiddenAttributes, AttributeWordAfterContinuationIsCode) {
-    ModuleText text = ModuleText::Parse("Attribute VB_Name = \"M\"\r\nx = y + _\r\nAttribute X = 1\r\n");
-    EXPECT_EQ(text.Count(), 2);
-}
-
-std::string Replaced(const std::string& bytes, long index0, const std::string& line) {
-    ModuleText text = ModuleText::Parse(bytes);
-    text.Erase(index0, 1);
-    text.Insert(index0, {line});
-    return text.Serialize();
-}
-
-TEST(HiddenAttributes, SurviveDeleteThenInsertReplacement) {
-    std::string edited = Replaced(kItemClass, 4, "Public Property Get Item(ByVal key As Variant) As Object");
-    std::string expected = kItemClass;
-    expected.replace(expected.find("index As Variant"), 5, "key");
-    EXPECT_EQ(edited, expected);
-}
-
-TEST(HiddenAttributes, SurviveCommentingEveryLineAndUncommentingAgain) {
-    ModuleText text = ModuleText::Parse(kItemClass);
+// Replaces each line by what the function makes of it, as comment/uncomment commands do.
+void EachLine(ModuleText& text, const std::function<std::string(const std::string&)>& change) {
     for (long i = 0; i < text.Count(); ++i) {
-        std::string line = "'" + text.Line(i);
+        std::string line = change(text.Line(i));
         text.Erase(i, 1);
         text.Insert(i, {line});
     }
-    EXPECT_EQ(text.Line(4), "'Public Property Get Item(ByVal index As Variant) As Object");
-    EXPECT_NE(text.Serialize().find("'Public Property Get Item(ByVal index As Variant) As Object\r\n"
-                                    "Attribute Item.VB_UserMemId = 0\r\n"),
-              std::string::npos);
-    for (long i = 0; i < text.Count(); ++i) {
-        std::string line = text.Line(i).substr(1);
-        text.Erase(i, 1);
-        text.Insert(i, {line});
-    }
-    EXPECT_EQ(text.Serialize(), kItemClass);
-}
-
-TEST(HiddenAttributes, DeletedLineHandsThemToTheLineAbove) {
-    ModuleText text = ModuleText::Parse(kItemClass);
-    text.Erase(4, 1);                // the declaration goes, nothing replaces it
-    text.Insert(0, {"' top"});       // a different edit settles them
-    EXPECT_EQ(text.At(4).text, "");  // the blank line above, moved down by the new first line
-    EXPECT_EQ(text.At(4).hidden,
-              "Attribute Item.VB_UserMemId = 0\r\nAttribute Item.VB_Description = \"Returns one entry\"\r\n");
-}
-
-TEST(HiddenAttributes, DeletedFirstLineHandsThemToTheHeader) {
-    std::string bytes =
-        "Attribute VB_Name = \"M\"\r\nSub Main()\r\nAttribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n";
-    ModuleText text = ModuleText::Parse(bytes);
-    text.Erase(0, 1);
-    EXPECT_EQ(text.Serialize(),
-              "Attribute VB_Name = \"M\"\r\nAttribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n");
-    text.Replace(0, "End Function");
-    EXPECT_EQ(text.Header(), "Attribute VB_Name = \"M\"\r\nAttribute Main.VB_Description = \"Start\"\r\n");
 }
 
 struct EditRow {
@@ -187,52 +141,74 @@ TEST_P(EditTest, WritesExactBytes) {
     EXPECT_EQ(text.Serialize(), GetParam().after);
 }
 
+const std::string kM = "Attribute VB_Name = \"M\"\r\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Edits, EditTest,
-    testing::Values(
-        EditRow{"NewLinesUseUnixStyleOfUnixFile", "Attribute VB_Name = \"M\"\nA\nB\n",
-                [](ModuleText& t) {
-                    t.Insert(1, {"X", "Y"});
-                },
-                "Attribute VB_Name = \"M\"\nA\nX\nY\nB\n"},
-        EditRow{"NewLinesUseDominantStyleOfMixedFile", "Attribute VB_Name = \"M\"\r\nA\r\nB\nC\r\n",
-                [](ModuleText& t) { t.Insert(3, {"D"}); }, "Attribute VB_Name = \"M\"\r\nA\r\nB\nC\r\nD\r\n"},
-        EditRow{"AppendKeepsMissingFinalEnding", "Attribute VB_Name = \"M\"\r\nA",
-                [](ModuleText& t) { t.Insert(1, {"B"}); }, "Attribute VB_Name = \"M\"\r\nA\r\nB"},
-        EditRow{"DeletingLastLineKeepsMissingFinalEnding", "Attribute VB_Name = \"M\"\r\nA\r\nB",
-                [](ModuleText& t) { t.Erase(1, 1); }, "Attribute VB_Name = \"M\"\r\nA"},
-        EditRow{"ReplaceKeepsThatLinesOwnEnding", "Attribute VB_Name = \"M\"\r\nA\nB\r\n",
-                [](ModuleText& t) { t.Replace(0, "Z"); }, "Attribute VB_Name = \"M\"\r\nZ\nB\r\n"},
-        EditRow{"FirstCodeLineOfHeaderOnlyModule", "Attribute VB_Name = \"Module1\"\r\n",
-                [](ModuleText& t) { t.Insert(0, {"Option Explicit"}); },
-                "Attribute VB_Name = \"Module1\"\r\nOption Explicit\r\n"}),
-    [](const auto& info) { return info.param.name; });
+    testing::Values(EditRow{"NewLinesUseUnixStyleOfUnixFile", "Attribute VB_Name = \"M\"\nA\nB\n",
+                            [](ModuleText& t) {
+                                t.Insert(1, {"X", "Y"});
+                            },
+                            "Attribute VB_Name = \"M\"\nA\nX\nY\nB\n"},
+                    EditRow{"NewLinesUseDominantStyleOfMixedFile", kM + "A\r\nB\nC\r\n",
+                            [](ModuleText& t) { t.Insert(3, {"D"}); }, kM + "A\r\nB\nC\r\nD\r\n"},
+                    EditRow{"AppendKeepsMissingFinalEnding", kM + "A",
+                            [](ModuleText& t) { t.Insert(1, {"B"}); }, kM + "A\r\nB"},
+                    EditRow{"DeletingLastLineKeepsMissingFinalEnding", kM + "A\r\nB",
+                            [](ModuleText& t) { t.Erase(1, 1); }, kM + "A"},
+                    EditRow{"ReplaceKeepsThatLinesOwnEnding", kM + "A\nB\r\n",
+                            [](ModuleText& t) { t.Replace(0, "Z"); }, kM + "Z\nB\r\n"},
+                    EditRow{"FirstCodeLineOfHeaderOnlyModule", "Attribute VB_Name = \"Module1\"\r\n",
+                            [](ModuleText& t) { t.Insert(0, {"Option Explicit"}); },
+                            "Attribute VB_Name = \"Module1\"\r\nOption Explicit\r\n"},
+                    EditRow{"AttributesSurviveDeleteThenInsertReplacement", kItemClass,
+                            [](ModuleText& t) {
+                                t.Erase(4, 1);
+                                t.Insert(4, {"Public Property Get Item(ByVal key As Variant) As Object"});
+                            },
+                            Swapped(kItemClass, "index As Variant", "key As Variant")},
+                    EditRow{"AttributesSurviveCommentingEveryLineAndBack", kItemClass,
+                            [](ModuleText& t) {
+                                EachLine(t, [](const std::string& line) { return "'" + line; });
+                                EachLine(t, [](const std::string& line) { return line.substr(1); });
+                            },
+                            kItemClass},
+                    EditRow{"DeletedFirstLineLeavesAttributesInPlace",
+                            kM + "Sub Main()\r\nAttribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n",
+                            [](ModuleText& t) { t.Erase(0, 1); },
+                            kM + "Attribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n"},
+                    EditRow{"DeletedFirstLineHandsAttributesToTheHeader",
+                            kM + "Sub Main()\r\nAttribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n",
+                            [](ModuleText& t) {
+                                t.Erase(0, 1);
+                                t.Replace(0, "End Function");
+                            },
+                            kM + "Attribute Main.VB_Description = \"Start\"\r\nEnd Function\r\n"}),
+    hosttest::RowName);
 
 // The gap buffer against a plain vector, over edits jumping up and down the module.
 TEST(ModuleTextGapBuffer, MatchesPlainVectorOverScatteredEdits) {
     ModuleText text = ModuleText::Parse("");
     std::vector<std::string> model;
     unsigned seed = 12345;
-    auto next = [&seed](unsigned range) {
+    auto next = [&seed](long range) {
         seed = seed * 1103515245u + 12345u;
-        return (seed >> 8) % range;
+        return static_cast<long>((seed >> 8) % static_cast<unsigned>(range));
     };
     for (int step = 0; step < 3000; ++step) {
-        long count = static_cast<long>(model.size());
-        unsigned op = next(4);
+        long count = static_cast<long>(model.size()), op = next(4);
         std::string line = "line " + std::to_string(step);
         if (op == 0 || count == 0) {
-            long at = static_cast<long>(next(static_cast<unsigned>(count + 1)));
-            std::vector<std::string> lines(1 + next(3), line);
+            long at = next(count + 1);
+            std::vector<std::string> lines(static_cast<std::size_t>(1 + next(3)), line);
             text.Insert(at, lines);
             model.insert(model.begin() + at, lines.begin(), lines.end());
         } else if (op == 1) {
-            long at = static_cast<long>(next(static_cast<unsigned>(count)));
-            long n = std::min<long>(1 + static_cast<long>(next(3)), count - at);
+            long at = next(count), n = std::min(1 + next(3), count - at);
             text.Erase(at, n);
             model.erase(model.begin() + at, model.begin() + at + n);
         } else {
-            long at = static_cast<long>(next(static_cast<unsigned>(count)));
+            long at = next(count);
             text.Replace(at, line);
             model[static_cast<std::size_t>(at)] = line;
         }

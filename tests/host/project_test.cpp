@@ -4,55 +4,37 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <functional>
 
-#include "host/VBE.h"
+#include "host/TestModules.h"
 #include "support/TempDir.h"
-#include "vbrt/VbError.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using hosttest::ErrorOf;
 using testsupport::CrLf;
 using testsupport::ReadBytes;
 using testsupport::WriteBytes;
 
-vbrt::VbError ErrorOf(const std::function<void()>& call) {
-    try {
-        call();
-    } catch (const vbrt::VbError& e) {
-        return e;
-    }
-    return vbrt::VbError(0, "no error");
-}
-
 const std::string kVbp =
-    CrLf({"Type=Exe",
-          "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\stdole2.tlb#OLE Automation",
-          "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX",
-          "Form=Forms\\frmMain.frm",
-          "Form=Forms\\mdiShell.frm",
-          "Module=basMain; Modules\\basMain.bas",
-          "Class=CInvoice; CInvoice.cls",
-          "UserControl=ctlGauge.ctl",
-          "PropertyPage=ppgGauge.pag",
-          "UserDocument=docHome.dob",
-          "Designer=DataEnv.Dsr",
-          "RelatedDoc=ReadMe.txt",
-          "ResFile32=\"Ledger.RES\"",
-          "IconForm=\"frmMain\"",
-          "Startup=\"Sub Main\"",
-          "HelpFile=\"\"",
-          "Title=\"Ledger\"",
-          "Name=\"Ledger\"",
-          "ExeName32=\"Ledger.exe\"",
-          "MajorVer=1",
-          "",
-          "[MS Transaction Server]",
-          "AutoRefresh=1"});
+    "Type=Exe\r\nReference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#..\\stdole2.tlb#OLE "
+    "Automation\r\n"
+    "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX\r\nForm=Forms\\frmMain.frm\r\n"
+    "Form=Forms\\mdiShell.frm\r\nModule=basMain; Modules\\basMain.bas\r\nClass=CInvoice; CInvoice.cls\r\n"
+    "UserControl=ctlGauge.ctl\r\nPropertyPage=ppgGauge.pag\r\nUserDocument=docHome.dob\r\n"
+    "Designer=DataEnv.Dsr\r\nRelatedDoc=ReadMe.txt\r\nResFile32=\"Ledger.RES\"\r\nIconForm=\"frmMain\"\r\n"
+    "Startup=\"Sub "
+    "Main\"\r\nHelpFile=\"\"\r\nTitle=\"Ledger\"\r\nName=\"Ledger\"\r\nExeName32=\"Ledger.exe\"\r\n"
+    "MajorVer=1\r\n\r\n[MS Transaction Server]\r\nAutoRefresh=1\r\n";
 
 const std::string kBasMain = CrLf(
     {"Attribute VB_Name = \"basMain\"", "Option Explicit", "", "Sub Main()", "    frmMain.Show", "End Sub"});
+
+// A designer file with an empty layout: the header alone names its kind and its module.
+std::string Designer(const std::string& kind, const std::string& name) {
+    return CrLf({"VERSION 5.00", "Begin VB." + kind + " " + name + " ", "End",
+                 "Attribute VB_Name = \"" + name + "\""});
+}
 
 class ProjectOnDisk : public testing::Test {
 protected:
@@ -60,22 +42,15 @@ protected:
         fs::create_directories(dir_ / "Forms");
         fs::create_directories(dir_ / "Modules");
         WriteBytes(dir_ / "Ledger.vbp", kVbp);
-        WriteBytes(dir_ / "Forms/frmMain.frm",
-                   CrLf({"VERSION 5.00", "Begin VB.Form frmMain ", "   Caption = \"Ledger\"", "End",
-                         "Attribute VB_Name = \"frmMain\"", "Option Explicit"}));
-        WriteBytes(dir_ / "Forms/mdiShell.frm",
-                   CrLf({"VERSION 5.00", "Begin VB.MDIForm mdiShell ", "   Caption = \"Shell\"", "End",
-                         "Attribute VB_Name = \"mdiShell\""}));
-        WriteBytes(dir_ / "Modules/basMain.bas", kBasMain);
+        WriteBytes(dir_ / "Forms/frmMain.frm", Designer("Form", "frmMain"));
+        WriteBytes(dir_ / "Forms/mdiShell.frm", Designer("MDIForm", "mdiShell"));
+        WriteBytes(Module(), kBasMain);
         WriteBytes(dir_ / "CInvoice.cls",
                    CrLf({"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
                          "Attribute VB_Name = \"CInvoice\"", "Private mTotal As Currency"}));
-        WriteBytes(dir_ / "ctlGauge.ctl", CrLf({"VERSION 5.00", "Begin VB.UserControl ctlGauge ", "End",
-                                                "Attribute VB_Name = \"ctlGauge\""}));
-        WriteBytes(dir_ / "ppgGauge.pag", CrLf({"VERSION 5.00", "Begin VB.PropertyPage ppgGauge ", "End",
-                                                "Attribute VB_Name = \"ppgGauge\""}));
-        WriteBytes(dir_ / "docHome.dob", CrLf({"VERSION 5.00", "Begin VB.UserDocument docHome ", "End",
-                                               "Attribute VB_Name = \"docHome\""}));
+        WriteBytes(dir_ / "ctlGauge.ctl", Designer("UserControl", "ctlGauge"));
+        WriteBytes(dir_ / "ppgGauge.pag", Designer("PropertyPage", "ppgGauge"));
+        WriteBytes(dir_ / "docHome.dob", Designer("UserDocument", "docHome"));
     }
 
     host::VBProject& Open() { return vbe_.OpenProject(dir_ / "Ledger.vbp"); }
@@ -100,7 +75,8 @@ TEST_F(ProjectOnDisk, LoadsEveryComponentKind) {
     EXPECT_FALSE(project.IsDirty());
 }
 
-TEST_F(ProjectOnDisk, SaveAllWritesOnlyTheEditedModule) {
+TEST_F(ProjectOnDisk, SaveAllWritesOnlyTheEditedModuleInPlace) {
+    fs::permissions(Module(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     host::VBProject& project = Open();
     host::CodeModule& code = project.VBComponents().Item("basMain").CodeModule();
     code.InsertLines(4, "    On Error GoTo Err_Main");
@@ -113,45 +89,71 @@ TEST_F(ProjectOnDisk, SaveAllWritesOnlyTheEditedModule) {
     EXPECT_EQ(ReadBytes(dir_ / "Ledger.vbp"), kVbp);
     EXPECT_EQ(host::StampOf(dir_ / "Forms/frmMain.frm"), formStamp);
     EXPECT_FALSE(project.IsDirty());
+    EXPECT_EQ(fs::status(Module()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    std::vector<fs::path> names;  // no temporary file left behind
+    for (const auto& entry : fs::directory_iterator(dir_ / "Modules"))
+        names.push_back(entry.path().filename());
+    EXPECT_EQ(names, std::vector<fs::path>{"basMain.bas"});
     code.DeleteLines(4, 1);
     project.SaveAll();  // the stamp taken at the first save lets the second one through
     EXPECT_EQ(ReadBytes(Module()), kBasMain);
 }
 
-TEST_F(ProjectOnDisk, SaveKeepsPermissionBitsAndLeavesNoTempFile) {
-    fs::permissions(Module(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    host::VBProject& project = Open();
-    project.VBComponents().Item("basMain").CodeModule().ReplaceLine(1, "Option Explicit ' required");
-    project.SaveAll();
-    EXPECT_EQ(fs::status(Module()).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_ / "Modules"))
-        names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names, std::vector<std::string>{"basMain.bas"});
+struct RefusalRow {
+    std::string name;
+    std::function<void(const fs::path&)> spoil;  // done to the module file
+    bool whenSaving;                             // else when opening
+    long number;
+    std::string description;  // "%" stands for the module file's full path
+};
+
+class RefusalTest : public ProjectOnDisk, public testing::WithParamInterface<RefusalRow> {};
+
+TEST_P(RefusalTest, RaisesAndLeavesTheFileAlone) {
+    const RefusalRow& row = GetParam();
+    host::VBProject* project = row.whenSaving ? &Open() : nullptr;
+    if (project) project->VBComponents().Item("basMain").CodeModule().InsertLines(1, "' mine");
+    row.spoil(Module());
+    std::string bytes = fs::is_regular_file(Module()) ? ReadBytes(Module()) : "";
+    auto perms = fs::status(Module()).permissions();
+    auto error = ErrorOf([&] { project ? project->SaveAll() : (void)Open(); });
+    std::string description = row.description;
+    if (auto at = description.find('%'); at != std::string::npos)
+        description.replace(at, 1, Module().string());
+    EXPECT_EQ(error.Number(), row.number);
+    EXPECT_EQ(error.Description(), description);
+    EXPECT_EQ(fs::is_regular_file(Module()) ? ReadBytes(Module()) : "", bytes);
+    EXPECT_EQ(fs::status(Module()).permissions(), perms);
+    EXPECT_EQ(vbe_.VBProjects().Count(), project ? 1 : 0);
 }
 
-TEST_F(ProjectOnDisk, RefusesToOverwriteAFileChangedOnDisk) {
-    host::VBProject& project = Open();
-    project.VBComponents().Item("basMain").CodeModule().InsertLines(1, "' mine");
-    std::string theirs = kBasMain + "' theirs\r\n";
-    WriteBytes(Module(), theirs);
-    auto error = ErrorOf([&] { project.SaveAll(); });
-    EXPECT_EQ(error.Number(), 75);
-    EXPECT_EQ(error.Description(), "Path/File access error: basMain.bas changed on disk since it was loaded");
-    EXPECT_EQ(ReadBytes(Module()), theirs);
-}
-
-TEST_F(ProjectOnDisk, RefusesToSaveOverAReadOnlyFile) {
-    host::VBProject& project = Open();
-    project.VBComponents().Item("basMain").CodeModule().InsertLines(1, "' mine");
-    fs::permissions(Module(), fs::perms::owner_read | fs::perms::group_read);
-    auto error = ErrorOf([&] { project.SaveAll(); });
-    EXPECT_EQ(error.Number(), 75);
-    EXPECT_EQ(error.Description(), "Path/File access error: basMain.bas is read-only");
-    EXPECT_EQ(ReadBytes(Module()), kBasMain);
-    EXPECT_EQ(fs::status(Module()).permissions(), fs::perms::owner_read | fs::perms::group_read);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Files, RefusalTest,
+    testing::Values(RefusalRow{"ChangedOnDiskSinceLoaded",
+                               [](const fs::path& f) { WriteBytes(f, kBasMain + "' theirs\r\n"); }, true, 75,
+                               "Path/File access error: basMain.bas changed on disk since it was loaded"},
+                    RefusalRow{"ReadOnly",
+                               [](const fs::path& f) {
+                                   fs::permissions(f, fs::perms::owner_read | fs::perms::group_read);
+                               },
+                               true, 75, "Path/File access error: basMain.bas is read-only"},
+                    RefusalRow{"MissingModule", [](const fs::path& f) { fs::remove(f); }, false, 53,
+                               "File not found: % (listed in Ledger.vbp)"},
+                    RefusalRow{"BinaryModule",
+                               [](const fs::path& f) {
+                                   WriteBytes(f, std::string("\x7F"
+                                                             "ELF\0\0\0",
+                                                             7));
+                               },
+                               false, 5, "basMain.bas is not a Visual Basic source file"},
+                    RefusalRow{"FolderListedAsModule",
+                               [](const fs::path& f) {
+                                   fs::remove(f);
+                                   fs::create_directory(f);
+                               },
+                               false, 75, "Path/File access error: basMain.bas is a folder, not a file"}),
+    hosttest::RowName);
 
 TEST_F(ProjectOnDisk, AddedModuleGetsFirstFreeNameAndAProjectLine) {
     WriteBytes(dir_ / "Module1.bas", "");  // a stray file the new module must not replace
@@ -166,37 +168,11 @@ TEST_F(ProjectOnDisk, AddedModuleGetsFirstFreeNameAndAProjectLine) {
     EXPECT_EQ(vbe_.ActiveWindow()->Type(), host::vbext_wt_CodeWindow);
     project.SaveAll();
     EXPECT_EQ(ReadBytes(dir_ / "Module2.bas"), CrLf({"Attribute VB_Name = \"Module2\"", "Option Explicit"}));
-    std::string expected = kVbp;
     std::string after = "Module=basMain; Modules\\basMain.bas\r\n";
+    std::string expected = kVbp;
     expected.insert(expected.find(after) + after.size(), "Module=Module2; Module2.bas\r\n");
     EXPECT_EQ(ReadBytes(dir_ / "Ledger.vbp"), expected);
     EXPECT_EQ(ReadBytes(dir_ / "Module1.bas"), "");
-}
-
-TEST_F(ProjectOnDisk, MissingModuleNamesTheFileAndTheProject) {
-    fs::remove(Module());
-    auto error = ErrorOf([&] { Open(); });
-    EXPECT_EQ(error.Number(), 53);
-    EXPECT_NE(error.Description().find("basMain.bas"), std::string::npos);
-    EXPECT_NE(error.Description().find("Ledger.vbp"), std::string::npos);
-    EXPECT_EQ(vbe_.VBProjects().Count(), 0);
-}
-
-TEST_F(ProjectOnDisk, BinaryModuleIsRefused) {
-    WriteBytes(Module(), std::string("\x7F"
-                                     "ELF\0\0\0",
-                                     7));
-    auto error = ErrorOf([&] { Open(); });
-    EXPECT_EQ(error.Number(), 5);
-    EXPECT_EQ(error.Description(), "basMain.bas is not a Visual Basic source file");
-}
-
-TEST_F(ProjectOnDisk, FolderListedAsModuleIsRefused) {
-    fs::remove(Module());
-    fs::create_directory(Module());
-    auto error = ErrorOf([&] { Open(); });
-    EXPECT_EQ(error.Number(), 75);
-    EXPECT_EQ(error.Description(), "Path/File access error: basMain.bas is a folder, not a file");
 }
 
 TEST(ProjectOpen, MissingPathRaisesFileNotFound) {
@@ -225,18 +201,13 @@ TEST(ProjectOpen, FolderLoadsModulesSortedByFileName) {
     EXPECT_EQ(ReadBytes(dir / "Module1.bas"), "Attribute VB_Name = \"Module1\"\r\n");
 }
 
-TEST(VbeActiveObjects, RaiseObjectNotSetWhenNothingIsOpen) {
+TEST(VbeActiveObjects, CodePaneOnlyWhileACodeWindowIsActive) {
+    testsupport::TempDir dir;
+    WriteBytes(dir / "frmAbout.frm", Designer("Form", "frmAbout"));
     host::VBE vbe;
     EXPECT_EQ(ErrorOf([&] { vbe.ActiveVBProject(); }).Number(), 91);
     EXPECT_EQ(ErrorOf([&] { vbe.ActiveCodePane(); }).Number(), 91);
     EXPECT_EQ(vbe.ActiveWindow(), nullptr);
-}
-
-TEST(VbeActiveObjects, DesignerWindowHasNoCodePane) {
-    testsupport::TempDir dir;
-    WriteBytes(dir / "frmAbout.frm",
-               CrLf({"VERSION 5.00", "Begin VB.Form frmAbout ", "End", "Attribute VB_Name = \"frmAbout\""}));
-    host::VBE vbe;
     int changes = 0;
     vbe.OnActiveChanged([&] { ++changes; });
     host::VBComponent& form = vbe.OpenProject(dir.Path()).VBComponents().Item(1);
@@ -247,10 +218,6 @@ TEST(VbeActiveObjects, DesignerWindowHasNoCodePane) {
     EXPECT_EQ(ErrorOf([&] { vbe.ActiveCodePane(); }).Number(), 91);
     EXPECT_EQ(changes, 2);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(ProjectSave, ALinkedModuleStaysALinkAndItsTargetIsWritten) {
     testsupport::TempDir dir;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <algorithm>
 
 #include "dao/LibraryFixture.h"
 #include "forms/Form.h"
@@ -12,15 +12,10 @@
 #include "settings/Options.h"
 #include "vbrt/SettingsStore.h"
 
-namespace fs = std::filesystem;
-
 namespace {
 
 using Strings = std::vector<std::string>;
-
-constexpr const char* kNotFound =
-    ":\r\nThis file was not found. Please enter the correct location from the Procvault tab on the Options "
-    "screen";
+using Entries = std::vector<std::pair<std::string, long>>;
 
 class BasConnect : public testing::Test {
 protected:
@@ -29,23 +24,25 @@ protected:
     void PointAt(const std::string& location) {
         pv::WriteOption(store, pv::key::ProcvaultLocation, location);
     }
-    // Three categories and five procedures, one with an empty name.
+    // The sample library plus 4 Pad (Function, Strings) and 5 with no name.
     void Fill() {
         auto db = file.Open();
-        daotest::AddCategory(*db, "Utilities");  // 1
-        daotest::AddCategory(*db, "Strings");    // 2
-        daotest::AddCategory(*db, "Files");      // 3
-        daotest::AddProcedure(*db, {"GetValue", "Function", 1, {"Function GetValue()", "End Function"}});
-        daotest::AddProcedure(*db, {"TrimAll", "Sub", 2, {"Sub TrimAll()", "End Sub"}});
-        daotest::AddProcedure(*db, {"ApplyAll", "Sub", 1, {"Sub ApplyAll()", "End Sub"}});
+        daotest::FillSample(*db);
         daotest::AddProcedure(*db, {"Pad", "Function", 2, {}});
         daotest::AddProcedure(*db, {"", "Sub", 1, {}});
+        PointAt(file.Path());
     }
     Strings Pointers() const {
         Strings out;
         for (const std::string& entry : ui.Transcript())
             if (entry.rfind("pointer:", 0) == 0) out.push_back(entry);
         return out;
+    }
+    // The last message shown is the count-th, with this title and these buttons.
+    void ExpectMessage(std::size_t count, const std::string& title, int buttons) {
+        ASSERT_EQ(ui.Messages().size(), count);
+        EXPECT_EQ(ui.Messages().back().title, title);
+        EXPECT_EQ(ui.Messages().back().buttons, buttons);
     }
 
     daotest::LibraryFile file;
@@ -54,81 +51,68 @@ protected:
     pv::Env env{ui, store};
 };
 
+constexpr const char* kNoLocation =
+    "There is no location entered for the Procvault database file. Please enter the correct location from "
+    "the "
+    "Procvault tab on the Options screen";
+constexpr const char* kNotFound =
+    "@:\r\nThis file was not found. Please enter the correct location from the Procvault tab on the Options "
+    "screen";
+
 struct RefusalRow {
     const char* name;
-    // The location to store (nullptr: none), given the library's folder.
-    std::string (*location)(const fs::path& folder);
-    // The expected prompt, given the location.
-    std::string (*prompt)(const std::string& location);
+    const char* setting;  // nullptr: none; "": empty; ".": the folder; else a file in it
+    const char* prompt;   // '@' stands for the location
     int icon;
+    const char* title;
+    bool beep;
 };
 
 class OpenRefusals : public BasConnect, public testing::WithParamInterface<RefusalRow> {};
 
-TEST_P(OpenRefusals, BeepThenTellTheUserAndReturnFalse) {
-    const std::string location = GetParam().location(file.Dir().Path());
-    if (location != "<none>") PointAt(location);
+TEST_P(OpenRefusals, TellTheUserAndReturnFalse) {
+    const RefusalRow& row = GetParam();
+    const std::string setting = row.setting ? row.setting : "";
+    const std::string location = setting.empty() ? setting : (file.Dir() / setting).string();
+    if (row.setting) PointAt(setting == "." ? file.Dir().Path().string() : location);
+    if (setting == "notes.txt") testsupport::WriteBytes(location, std::string(4096, 'n'));
+    std::unique_ptr<dao::Database> holder;
+    if (setting == "Library.mdb")
+        holder = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(location, true);
+
     std::unique_ptr<dao::Database> db;
     EXPECT_FALSE(pv::OpenProcvaultDB(env, db));
     EXPECT_EQ(db, nullptr);
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].prompt, GetParam().prompt(location));
-    EXPECT_EQ(ui.Messages()[0].buttons, forms::vbOKOnly | GetParam().icon);
-    EXPECT_EQ(ui.Messages()[0].title, "Procvault");
-    EXPECT_EQ(ui.Transcript().front(), "beep");
-}
-
-std::string NoLocationPrompt(const std::string&) {
-    return "There is no location entered for the Procvault database file. Please enter the correct location "
-           "from "
-           "the Procvault tab on the Options screen";
+    ExpectMessage(1, row.title, forms::vbOKOnly | row.icon);
+    std::string prompt = row.prompt;
+    if (const auto at = prompt.find('@'); at != std::string::npos)
+        prompt.replace(at, 1, setting == "." ? file.Dir().Path().string() : location);
+    EXPECT_EQ(ui.Messages()[0].prompt, prompt);
+    EXPECT_EQ(ui.Beeps(), row.beep ? 1 : 0);
+    if (row.beep) {
+        EXPECT_EQ(ui.Transcript().front(), "beep");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Library, OpenRefusals,
-    testing::Values(RefusalRow{"NoSetting", [](const fs::path&) { return std::string("<none>"); },
-                               NoLocationPrompt, forms::vbCritical},
-                    RefusalRow{"EmptySetting", [](const fs::path&) { return std::string(); },
-                               NoLocationPrompt, forms::vbCritical},
-                    RefusalRow{"MissingFile", [](const fs::path& d) { return (d / "Missing.mdb").string(); },
-                               [](const std::string& l) { return l + kNotFound; }, forms::vbCritical},
-                    RefusalRow{"Folder", [](const fs::path& d) { return d.string(); },
-                               [](const std::string& l) { return l + kNotFound; }, forms::vbCritical}),
+    testing::Values(
+        RefusalRow{"NoSetting", nullptr, kNoLocation, forms::vbCritical, "Procvault", true},
+        RefusalRow{"EmptySetting", "", kNoLocation, forms::vbCritical, "Procvault", true},
+        RefusalRow{"MissingFile", "Missing.mdb", kNotFound, forms::vbCritical, "Procvault", true},
+        RefusalRow{"Folder", ".", kNotFound, forms::vbCritical, "Procvault", true},
+        RefusalRow{
+            "HeldExclusively", "Library.mdb",
+            "@:\r\nThis file is currently opened by another user. Please close the database and try again.",
+            forms::vbExclamation, "Procvault", true},
+        RefusalRow{"NotADatabase", "notes.txt", "Unrecognized database format '@'. 3343", forms::vbCritical,
+                   "OpenProcvaultDB()", false}),
     [](const auto& info) { return info.param.name; });
-
-TEST_F(BasConnect, FileHeldExclusivelyIsReportedAsInUse) {
-    PointAt(file.Path());
-    auto holder = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(file.Path(), true);
-    std::unique_ptr<dao::Database> db;
-    EXPECT_FALSE(pv::OpenProcvaultDB(env, db));
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(
-        ui.Messages()[0].prompt,
-        file.Path() +
-            ":\r\nThis file is currently opened by another user. Please close the database and try again.");
-    EXPECT_EQ(ui.Messages()[0].buttons, forms::vbOKOnly | forms::vbExclamation);
-    EXPECT_EQ(ui.Messages()[0].title, "Procvault");
-    EXPECT_EQ(ui.Beeps(), 1);
-}
-
-TEST_F(BasConnect, AFileThatIsNoDatabaseGetsTheStandardReport) {
-    const std::string other = (file.Dir() / "notes.txt").string();
-    testsupport::WriteBytes(other, std::string(4096, 'n'));
-    PointAt(other);
-    std::unique_ptr<dao::Database> db;
-    EXPECT_FALSE(pv::OpenProcvaultDB(env, db));
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].prompt, "Unrecognized database format '" + other + "'. 3343");
-    EXPECT_EQ(ui.Messages()[0].buttons, forms::vbOKOnly | forms::vbCritical);
-    EXPECT_EQ(ui.Messages()[0].title, "OpenProcvaultDB()");
-    EXPECT_EQ(ui.Beeps(), 0);
-}
 
 TEST_F(BasConnect, OpensTheConfiguredLibrarySilently) {
     PointAt(file.Path());
     std::unique_ptr<dao::Database> db;
     ASSERT_TRUE(pv::OpenProcvaultDB(env, db));
-    ASSERT_NE(db, nullptr);
     EXPECT_EQ(daotest::Count(*db, "Category"), 0);
     EXPECT_TRUE(ui.Transcript().empty());
 }
@@ -139,47 +123,35 @@ TEST_F(BasConnect, GetProceduresOnAnEmptyLibraryLeavesOneEmptyElement) {
     EXPECT_TRUE(pv::GetProcedures(env));
     ASSERT_EQ(pv::LibraryProcedures.size(), 1u);
     EXPECT_EQ(pv::LibraryProcedures[0].Name, "");
+    EXPECT_TRUE(pv::LibraryProcedures[0].CategoryID.IsNull());
     EXPECT_EQ(Pointers(), (Strings{"pointer:11", "pointer:0"}));
 }
 
 TEST_F(BasConnect, GetProceduresLoadsEveryHeaderInKeyOrder) {
     Fill();
-    PointAt(file.Path());
     EXPECT_TRUE(pv::GetProcedures(env));
-    ASSERT_EQ(pv::LibraryProcedures.size(), 5u);
-    const pv::ProcedureRecord& first = pv::LibraryProcedures[0];
-    EXPECT_EQ(first.ProcedureHeaderID, 1);
-    EXPECT_EQ(first.Name, "GetValue");
-    EXPECT_EQ(first.Type, "Function");
-    EXPECT_EQ(first.CategoryID, dao::Value(1));
-    Strings names;
-    for (const auto& record : pv::LibraryProcedures) names.push_back(record.Name);
-    EXPECT_EQ(names, (Strings{"GetValue", "TrimAll", "ApplyAll", "Pad", ""}));
-    EXPECT_EQ(pv::LibraryProcedures[4].ProcedureHeaderID, 5);
+    Entries loaded;
+    for (const auto& record : pv::LibraryProcedures)
+        loaded.emplace_back(record.Name, record.ProcedureHeaderID);
+    EXPECT_EQ(loaded, (Entries{{"GetValue", 1}, {"TrimAll", 2}, {"OpenLog", 3}, {"Pad", 4}, {"", 5}}));
+    EXPECT_EQ(pv::LibraryProcedures[0].Type, "Function");
+    EXPECT_EQ(pv::LibraryProcedures[1].CategoryID, dao::Value(2));
 }
 
-TEST_F(BasConnect, GetProceduresThatCannotOpenKeepsTheArrayAndRestoresThePointer) {
+// Either failure keeps the array as it was and gives the default pointer back.
+TEST_F(BasConnect, GetProceduresThatFailsKeepsTheArrayAndRestoresThePointer) {
     pv::LibraryProcedures.assign(2, pv::ProcedureRecord{7, "Kept", "Sub", dao::Value(1)});
-    EXPECT_FALSE(pv::GetProcedures(env));
-    EXPECT_EQ(pv::LibraryProcedures.size(), 2u);
-    EXPECT_EQ(pv::LibraryProcedures[1].Name, "Kept");
+    EXPECT_FALSE(pv::GetProcedures(env));  // no location
     EXPECT_EQ(Pointers(), (Strings{"pointer:11", "pointer:0"}));
-    EXPECT_EQ(ui.GetMousePointer(), forms::vbDefault);
-}
-
-TEST_F(BasConnect, GetProceduresReportsAnEngineFailureUnderItsNameAndRestoresThePointer) {
-    {
-        auto db = file.Open();
-        db->Execute("DROP TABLE ProcedureHeader");
-    }
+    file.Open()->Execute("DROP TABLE ProcedureHeader");
     PointAt(file.Path());
-    pv::LibraryProcedures.assign(2, pv::ProcedureRecord{7, "Kept", "Sub", dao::Value(1)});
     EXPECT_FALSE(pv::GetProcedures(env));
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].title, "GetProcedures()");
-    EXPECT_NE(ui.Messages()[0].prompt.find("'ProcedureHeader'"), std::string::npos);
-    EXPECT_EQ(ui.Messages()[0].prompt.substr(ui.Messages()[0].prompt.size() - 5), " 3078");
-    EXPECT_EQ(pv::LibraryProcedures.size(), 2u);
+    ExpectMessage(2, "GetProcedures()", forms::vbOKOnly | forms::vbCritical);
+    const std::string& prompt = ui.Messages().back().prompt;
+    EXPECT_NE(prompt.find("'ProcedureHeader'"), std::string::npos);
+    EXPECT_EQ(prompt.substr(prompt.size() - 5), " 3078");
+    ASSERT_EQ(pv::LibraryProcedures.size(), 2u);
+    EXPECT_EQ(pv::LibraryProcedures[1].Name, "Kept");
     EXPECT_EQ(ui.GetMousePointer(), forms::vbDefault);
 }
 
@@ -193,8 +165,8 @@ protected:
         list.SetSorted(true);
         combo.Click.Connect([this] { ++clicks; });
     }
-    std::vector<std::pair<std::string, long>> Entries(const forms::ListControl& control) const {
-        std::vector<std::pair<std::string, long>> out;
+    static Entries Of(const forms::ListControl& control) {
+        Entries out;
         for (int i = 0; i < control.ListCount(); ++i) out.emplace_back(control.List(i), control.ItemData(i));
         return out;
     }
@@ -206,10 +178,8 @@ protected:
 
 TEST_F(Lists, CategoriesComeSortedUnderAllWhichIsSelected) {
     Fill();
-    PointAt(file.Path());
     pv::RefreshCategoriesList(env, combo);
-    EXPECT_EQ(Entries(combo), (std::vector<std::pair<std::string, long>>{
-                                  {"(All)", 0}, {"Files", 3}, {"Strings", 2}, {"Utilities", 1}}));
+    EXPECT_EQ(Of(combo), (Entries{{"(All)", 0}, {"Files", 3}, {"Strings", 2}, {"Utilities", 1}}));
     EXPECT_EQ(combo.ListIndex(), 0);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(ui.GetMousePointer(), forms::vbDefault);
@@ -233,8 +203,7 @@ TEST_F(Lists, ANullDescriptionIsReportedAndThePointerRestored) {
     }
     PointAt(file.Path());
     pv::RefreshCategoriesList(env, combo);
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].title, "RefreshCategoriesList()");
+    ExpectMessage(1, "RefreshCategoriesList()", forms::vbOKOnly | forms::vbCritical);
     EXPECT_EQ(ui.Messages()[0].prompt, "Invalid use of Null 94");
     EXPECT_EQ(ui.GetMousePointer(), forms::vbDefault);
 }
@@ -242,21 +211,21 @@ TEST_F(Lists, ANullDescriptionIsReportedAndThePointerRestored) {
 struct FilterRow {
     const char* name;
     const char* kind;
-    int categoryEntry;  // index in the combo: 0 (All), 1 Files, 2 Strings, 3 Utilities
-    std::vector<std::pair<std::string, long>> entries;
+    int categoryEntry;  // in the combo: -1 none, 0 (All), 1 Files, 2 Strings, 3 Utilities
+    Entries entries;
 };
 
 class Filters : public Lists, public testing::WithParamInterface<FilterRow> {};
 
 TEST_P(Filters, ListExactlyTheMatchingNamedProcedures) {
     Fill();
-    PointAt(file.Path());
     ASSERT_TRUE(pv::GetProcedures(env));
     pv::RefreshCategoriesList(env, combo);
     combo.SetListIndex(GetParam().categoryEntry);
     list.AddItem("Left over");
     pv::RefreshAvailableProceduresList(env, list, combo, GetParam().kind);
-    EXPECT_EQ(Entries(list), GetParam().entries);
+    EXPECT_EQ(Of(list), GetParam().entries);
+    EXPECT_TRUE(ui.Messages().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -265,39 +234,19 @@ INSTANTIATE_TEST_SUITE_P(
         FilterRow{"AllAll",
                   "All",
                   0,
-                  {{"Function GetValue", 1}, {"Function Pad", 4}, {"Sub ApplyAll", 3}, {"Sub TrimAll", 2}}},
+                  {{"Function GetValue", 1}, {"Function Pad", 4}, {"Sub OpenLog", 3}, {"Sub TrimAll", 2}}},
         FilterRow{"FunctionsAll", "Functions", 0, {{"Function GetValue", 1}, {"Function Pad", 4}}},
-        FilterRow{"SubsAll", "Subs", 0, {{"Sub ApplyAll", 3}, {"Sub TrimAll", 2}}},
-        FilterRow{"AllUtilities", "All", 3, {{"Function GetValue", 1}, {"Sub ApplyAll", 3}}},
+        FilterRow{"SubsAll", "Subs", 0, {{"Sub OpenLog", 3}, {"Sub TrimAll", 2}}},
+        FilterRow{"AllUtilities", "All", 3, {{"Function GetValue", 1}, {"Sub OpenLog", 3}}},
         FilterRow{"FunctionsStrings", "Functions", 2, {{"Function Pad", 4}}},
-        FilterRow{"SubsStrings", "Subs", 2, {{"Sub TrimAll", 2}}},
-        FilterRow{"AllFilesHasNone", "All", 1, {}}),
+        FilterRow{"SubsStrings", "Subs", 2, {{"Sub TrimAll", 2}}}, FilterRow{"AllFilesHasNone", "All", 1, {}},
+        FilterRow{"NoCategorySelected", "All", -1, {}}),
     [](const auto& info) { return info.param.name; });
 
-TEST_F(Lists, AComboWithoutSelectionEmptiesTheList) {
-    Fill();
-    PointAt(file.Path());
-    ASSERT_TRUE(pv::GetProcedures(env));
-    pv::RefreshCategoriesList(env, combo);
-    combo.SetListIndex(-1);
-    list.AddItem("Left over");
-    pv::RefreshAvailableProceduresList(env, list, combo, "All");
-    EXPECT_EQ(list.ListCount(), 0);
-    EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(Lists, AnEmptyLibraryGivesEmptyListsForEveryFilter) {
-    PointAt(file.Path());
-    ASSERT_TRUE(pv::GetProcedures(env));
-    pv::RefreshCategoriesList(env, combo);
-    for (const char* kind : {"All", "Functions", "Subs"}) {
-        pv::RefreshAvailableProceduresList(env, list, combo, kind);
-        EXPECT_EQ(list.ListCount(), 0) << kind;
-    }
-}
-
-TEST_F(Lists, SelectControlSelectsTheWholeTextOfAShownControl) {
+TEST_F(Lists, SelectControlSelectsTheWholeTextOfAShownControlAndIgnoresOthers) {
     auto& text = form.Add<forms::TextBox>("txtName");
+    pv::SelectControl(env, text);  // the form is not shown: error 5, ended silently
+    EXPECT_TRUE(ui.Transcript().empty());
     text.SetText("Utilities");
     ui.OnShow("frmTest", [&](forms::Form&) {
         pv::SelectControl(env, text);
@@ -306,14 +255,8 @@ TEST_F(Lists, SelectControlSelectsTheWholeTextOfAShownControl) {
         EXPECT_EQ(text.SelLength(), 9);
     });
     form.ShowModal(ui);
-    EXPECT_NE(std::find(ui.Transcript().begin(), ui.Transcript().end(), "keys:{Home}+{End}"),
-              ui.Transcript().end());
-}
-
-TEST_F(Lists, SelectControlOnAControlThatCannotTakeTheFocusEndsSilently) {
-    auto& text = form.Add<forms::TextBox>("txtName");
-    pv::SelectControl(env, text);  // the form is not shown: error 5
-    EXPECT_TRUE(ui.Transcript().empty());
+    const Strings& transcript = ui.Transcript();
+    EXPECT_NE(std::find(transcript.begin(), transcript.end(), "keys:{Home}+{End}"), transcript.end());
 }
 
 struct PathRow {
@@ -339,13 +282,5 @@ INSTANTIATE_TEST_SUITE_P(
                     PathRow{"TrailingSeparator", "C:\\VB\\", "", "C:\\VB\\"},
                     PathRow{"Root", "/Library.mdb", "Library.mdb", "/"}),
     [](const auto& info) { return info.param.name; });
-
-TEST(LibraryProcedures, StartsAndResetsAsOneEmptyElement) {
-    pv::LibraryProcedures.assign(4, pv::ProcedureRecord{1, "X", "Sub", dao::Value(1)});
-    pv::ResetLibraryProcedures();
-    ASSERT_EQ(pv::LibraryProcedures.size(), 1u);
-    EXPECT_TRUE(pv::LibraryProcedures[0].Name.empty());
-    EXPECT_TRUE(pv::LibraryProcedures[0].CategoryID.IsNull());
-}
 
 }  // namespace

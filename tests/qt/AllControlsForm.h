@@ -44,20 +44,23 @@ public:
         Place(cmdCancel, 5940, 4500, 1095, 375, 14);
         cmdCancel.SetCaption("&Cancel");
         cmdCancel.SetCancel(true);
-        Count(txtName.Change, "txtName_Change");
-        Count(txtNotes.Change, "txtNotes_Change");
-        Count(chkHeader.Click, "chkHeader_Click");
-        Count(optPublic.Click, "optPublic_Click");
-        Count(optPrivate.Click, "optPrivate_Click");
-        Count(lstProcs.Click, "lstProcs_Click");
-        Count(lstProcs.DblClick, "lstProcs_DblClick");
-        Count(cboCategory.Click, "cboCategory_Click");
-        Count(cboCategory.Change, "cboCategory_Change");
-        Count(cboKind.Click, "cboKind_Click");
-        Count(cmdOK.Click, "cmdOK_Click");
-        Count(cmdCancel.Click, "cmdCancel_Click");
-        Count(txtName.GotFocus, "txtName_GotFocus");
-        Count(txtNotes.GotFocus, "txtNotes_GotFocus");
+        const std::pair<forms::Event<>*, const char*> counted[] = {
+            {&txtName.Change, "txtName_Change"},
+            {&txtNotes.Change, "txtNotes_Change"},
+            {&chkHeader.Click, "chkHeader_Click"},
+            {&optPublic.Click, "optPublic_Click"},
+            {&optPrivate.Click, "optPrivate_Click"},
+            {&lstProcs.Click, "lstProcs_Click"},
+            {&lstProcs.DblClick, "lstProcs_DblClick"},
+            {&cboCategory.Click, "cboCategory_Click"},
+            {&cboCategory.Change, "cboCategory_Change"},
+            {&cboKind.Click, "cboKind_Click"},
+            {&cmdOK.Click, "cmdOK_Click"},
+            {&cmdCancel.Click, "cmdCancel_Click"},
+            {&txtName.GotFocus, "txtName_GotFocus"},
+            {&txtNotes.GotFocus, "txtNotes_GotFocus"}};
+        for (const auto& [event, name] : counted)
+            event->Connect([this, name = std::string(name)] { events[name]++; });
         tabMain.Click.Connect(
             [this](int previous) { events["tabMain_Click(" + std::to_string(previous) + ")"]++; });
     }
@@ -88,10 +91,6 @@ private:
     static void Place(forms::Control& c, long left, long top, long width, long height, int tabIndex) {
         c.Move(left, top, width, height);
         c.SetTabIndex(tabIndex);
-    }
-    template <class E>
-    void Count(E& event, const std::string& name) {
-        event.Connect([this, name] { events[name]++; });
     }
 };
 

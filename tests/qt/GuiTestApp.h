@@ -1,7 +1,6 @@
 #pragma once
-// The one QApplication a GUI test process needs (offscreen platform, Fusion
-// style, so widget metrics are the same on every machine), and a helper that
-// plays the user in the next modal window that opens.
+// The one QApplication of a GUI test process (Fusion style: same metrics on
+// every machine), and a helper that plays the user in the next modal window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,8 +10,7 @@
 
 namespace guitest {
 
-// Owns the application; gtest tears it down at the end of RUN_ALL_TESTS, while
-// Qt's own globals still live (a static QApplication would die after them).
+// gtest tears the application down while Qt's globals still live.
 class QtEnvironment : public testing::Environment {
 public:
     QApplication& Get() {
@@ -37,8 +35,7 @@ inline QApplication& App() {
     return app;
 }
 
-// Runs `act` on the modal widget that is up a moment from now (polling until
-// one is), as a user answering it would. Used before a call that blocks in exec().
+// Runs `act` on the next modal widget; call it before a call that blocks in exec().
 inline void WhenModal(std::function<void(QWidget*)> act, int attempts = 200) {
     QTimer::singleShot(10, [act = std::move(act), attempts] {
         if (QWidget* modal = QApplication::activeModalWidget()) return act(modal);

@@ -1,7 +1,6 @@
-#include "qt/QtSettingsStore.h"
-
 #include <gtest/gtest.h>
 
+#include "qt/QtSettingsStore.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -15,8 +14,8 @@ protected:
 };
 
 TEST_F(QtSettingsStoreTest, KeepsValuesExactlyIncludingBlanksAndQuotes) {
-    const std::vector<std::string> values = {"' ", "", "  lead", "MsgBox Err.Description & \" \" & Err.Number",
-                                             "a;b=c", "caf\xe9"};
+    const std::vector<std::string> values = {
+        "' ", "", "  lead", "MsgBox Err.Description & \" \" & Err.Number", "a;b=c", "caf\xe9"};
     for (std::size_t i = 0; i < values.size(); ++i)
         store.Write("Procvault", "Options", "K" + std::to_string(i), values[i]);
     pvqt::QtSettingsStore fresh{QString::fromStdString(dir.Path().string())};
@@ -33,7 +32,8 @@ TEST_F(QtSettingsStoreTest, NeverWrittenIsDistinctFromEmpty) {
 TEST_F(QtSettingsStoreTest, SeesAChangeMadeToTheFileByAnotherProgram) {
     store.Write("Procvault", "Options", "IndentLevel", "0");
     EXPECT_EQ(store.Read("Procvault", "Options", "IndentLevel"), std::optional<std::string>("0"));
-    testsupport::WriteBytes(dir / "Procvault/Procvault.ini", "[Options]\nIndentLevel=1\nCommentPrefix=\"'X \"\n");
+    testsupport::WriteBytes(dir / "Procvault/Procvault.ini",
+                            "[Options]\nIndentLevel=1\nCommentPrefix=\"'X \"\n");
     EXPECT_EQ(store.Read("Procvault", "Options", "IndentLevel"), std::optional<std::string>("1"));
     EXPECT_EQ(store.Read("Procvault", "Options", "CommentPrefix"), std::optional<std::string>("'X "));
 }
