@@ -35,13 +35,8 @@ void TextBox::SetMaxLength(int value) {
 }
 
 void TextBox::SetSelection(long start, long length) {
-    const long size = static_cast<long>(text_.size());
-    start = std::clamp(start, 0L, size);
-    length = std::clamp(length, 0L, size - start);
-    if (start == selStart_ && length == selLength_) return;
-    selStart_ = start;
-    selLength_ = length;
-    Notify(Prop::Selection);
+    if (detail::ClampSelection(static_cast<long>(text_.size()), start, length, selStart_, selLength_))
+        Notify(Prop::Selection);
 }
 
 std::string TextBox::SelText() const {
