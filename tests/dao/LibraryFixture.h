@@ -1,6 +1,8 @@
 #pragma once
 // A library file in a fresh temp folder, and helpers that fill and read it
 // through the engine itself.
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -77,6 +79,17 @@ inline void FillSample(dao::Database& db) {
     AddProcedure(db, {"TrimAll", "Sub", 2, {"Sub TrimAll()", "", "End Sub"}});
     AddProcedure(db, {"OpenLog", "Sub", 1, {"Sub OpenLog()", "End Sub"}});
 }
+
+// A fresh library file holding the sample rows, open for the test.
+class SampleLibrary : public testing::Test {
+protected:
+    void SetUp() override {
+        db = file.Open();
+        FillSample(*db);
+    }
+    LibraryFile file;
+    std::unique_ptr<dao::Database> db;
+};
 
 // Every row of a snapshot, each field as text, "<Null>" for Null.
 inline Table Rows(dao::Database& db, const std::string& source) {

@@ -9,15 +9,7 @@ using daotest::ErrorOf;
 using daotest::Rows;
 using daotest::Table;
 
-class LibraryStatements : public testing::Test {
-protected:
-    void SetUp() override {
-        db = file.Open();
-        daotest::FillSample(*db);
-    }
-    daotest::LibraryFile file;
-    std::unique_ptr<dao::Database> db;
-};
+using LibraryStatements = daotest::SampleLibrary;
 
 struct StatementRow {
     const char* name;

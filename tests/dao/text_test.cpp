@@ -14,15 +14,7 @@ using daotest::ErrorOf;
 using daotest::Rows;
 using daotest::Table;
 
-class Library : public testing::Test {
-protected:
-    void SetUp() override {
-        db = file.Open();
-        daotest::FillSample(*db);
-    }
-    daotest::LibraryFile file;
-    std::unique_ptr<dao::Database> db;
-};
+using Library = daotest::SampleLibrary;
 
 class Descriptions : public Library, public testing::WithParamInterface<const char*> {};
 
