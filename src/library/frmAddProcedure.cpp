@@ -1,0 +1,290 @@
+#include "library/frmAddProcedure.h"
+
+#include <memory>
+
+#include "dao/Database.h"
+#include "forms/ErrorReport.h"
+#include "host/VBE.h"
+#include "library/DialogKit.h"
+#include "library/basConnect.h"
+
+namespace pv {
+namespace {
+
+bool StartsWithWord(const std::string& text, std::size_t at, const std::string& word) {
+    return text.compare(at, word.size(), word) == 0 &&
+           (at + word.size() == text.size() || text[at + word.size()] == ' ');
+}
+
+bool OffersCode(host::vbext_ComponentType type) {
+    return type == host::vbext_ct_StdModule || type == host::vbext_ct_ClassModule ||
+           type == host::vbext_ct_MSForm || type == host::vbext_ct_VBForm || type == host::vbext_ct_VBMDIForm;
+}
+
+host::CodeModule& ModuleNamed(const std::string& name) {
+    return Vbe().ActiveVBProject().VBComponents().Item(name).CodeModule();
+}
+
+// The first word of a line after its blanks, as written ("#If", "#End"...).
+std::string FirstWord(const std::string& line) {
+    const auto start = line.find_first_not_of(" \t");
+    if (start == std::string::npos) return "";
+    const auto end = line.find_first_of(" \t", start);
+    return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
+// Depth of #If groups after `line`; copies of a procedure written once per
+// branch each have an End line, and only one outside every group closes it.
+int DirectiveDepth(const std::string& line, int depth) {
+    const std::string word = FirstWord(line);
+    if (word == "#If") return depth + 1;
+    if (word == "#End" && depth > 0) return depth - 1;
+    return depth;
+}
+
+}  // namespace
+
+std::string StoredKind(const std::string& declaration) {
+    std::size_t at = declaration.find_first_not_of(' ');
+    if (at == std::string::npos) return "";
+    for (const char* scope : {"Private", "Public", "Friend", "Static"})
+        if (StartsWithWord(declaration, at, scope))
+            return StoredKind(declaration.substr(at + std::string(scope).size()));
+    if (StartsWithWord(declaration, at, "Sub")) return "Sub";
+    if (StartsWithWord(declaration, at, "Function")) return "Function";
+    return "";
+}
+
+frmAddProcedure::frmAddProcedure(Env env, std::string organizerCategoryText)
+    : forms::Form("frmAddProcedure"),
+      Label1(Add<forms::Label>("Label1")),
+      cboModule(Add<forms::ComboBox>("cboModule")),
+      Label2(Add<forms::Label>("Label2")),
+      cboCategory(Add<forms::ComboBox>("cboCategory")),
+      lstProcedures(Add<forms::ListBox>("lstProcedures")),
+      cmdSelectAll(Add<forms::CommandButton>("cmdSelectAll")),
+      cmdDeselectAll(Add<forms::CommandButton>("cmdDeselectAll")),
+      cmdOK(Add<forms::CommandButton>("cmdOK")),
+      cmdCancel(Add<forms::CommandButton>("cmdCancel")),
+      env_(env),
+      organizerCategory_(std::move(organizerCategoryText)) {
+    Design();
+    ConnectEvents();
+}
+
+void frmAddProcedure::Design() {
+    SetCaption("Add Procedure To Procvault");
+    Move(0, 0, 6015, 4860);
+    Place(Label1, 120, 120, 2655, 255);
+    Label1.SetCaption("Add from module");
+    Place(cboModule, 120, 420, 2655, 315, 0);
+    cboModule.SetSorted(true);
+    Place(Label2, 2940, 120, 2835, 255);
+    Label2.SetCaption("Add to category");
+    Place(cboCategory, 2940, 420, 2835, 315, 1);
+    cboCategory.SetSorted(true);
+    Place(lstProcedures, 120, 900, 4215, 3375, 2);
+    lstProcedures.SetSorted(true);
+    lstProcedures.SetMultiSelect(1);
+    Place(cmdSelectAll, 4440, 900, 1335, 375, 3);
+    cmdSelectAll.SetCaption("&Select All");
+    Place(cmdDeselectAll, 4440, 1380, 1335, 375, 4);
+    cmdDeselectAll.SetCaption("&Deselect All");
+    Place(cmdOK, 4440, 3420, 1335, 375, 5);
+    cmdOK.SetCaption("&OK");
+    cmdOK.SetDefault(true);
+    Place(cmdCancel, 4440, 3900, 1335, 375, 6);
+    cmdCancel.SetCaption("&Cancel");
+    cmdCancel.SetCancel(true);
+}
+
+void frmAddProcedure::ConnectEvents() {
+    Load = [this] { Form_Load(); };
+    cboModule.Click = [this] { cboModule_Click(); };
+    cboModule.LostFocus = [this] { cboModule_LostFocus(); };
+    cboCategory.LostFocus = [this] { cboCategory_LostFocus(); };
+    cmdSelectAll.Click = [this] { cmdSelectAll_Click(); };
+    cmdDeselectAll.Click = [this] { cmdDeselectAll_Click(); };
+    cmdOK.Click = [this] { cmdOK_Click(); };
+    lstProcedures.DblClick = [this] { lstProcedures_DblClick(); };
+    cmdCancel.Click = [this] { cmdCancel_Click(); };
+}
+
+void frmAddProcedure::Form_Load() {
+    PointerReset reset(env_);
+    forms::Trap(env_.ui, "Form_Load()", [&] {
+        env_.ui.SetMousePointer(forms::vbHourglass);
+        cboModule.Clear();
+        RefreshCategoriesList(env_, cboCategory);
+        if (cboCategory.ListCount() > 0) cboCategory.RemoveItem(0);
+        PreselectCategory();
+        FillModules();
+    });
+}
+
+void frmAddProcedure::PreselectCategory() {
+    if (cboCategory.ListCount() == 0) return;
+    int index = 0;
+    if (organizerCategory_ != "(All)")
+        for (int i = 0; i < cboCategory.ListCount(); ++i)
+            if (cboCategory.List(i) == organizerCategory_) {
+                index = i;
+                break;
+            }
+    cboCategory.SetListIndex(index);
+}
+
+void frmAddProcedure::FillModules() {
+    host::VBComponents& components = Vbe().ActiveVBProject().VBComponents();
+    for (long i = 1; i <= components.Count(); ++i)
+        if (OffersCode(components.Item(i).Type())) cboModule.AddItem(components.Item(i).Name());
+    // Choosing entry 0 refills the list through the click handler.
+    if (cboModule.ListCount() > 0) cboModule.SetListIndex(0);
+}
+
+void frmAddProcedure::cboModule_Click() {
+    forms::Trap(env_.ui, "cboModule_Click()", [&] { RefreshProceduresList(); });
+}
+
+void frmAddProcedure::cboModule_LostFocus() {
+    forms::Trap(env_.ui, "cboModule_LostFocus()", [&] {
+        if (!NothingChosen(cboModule)) return;
+        Tell(env_, kSelectAnItem, forms::vbInformation);
+        cboModule.SetFocus();
+    });
+}
+
+void frmAddProcedure::cboCategory_LostFocus() {
+    forms::Trap(env_.ui, "cboCategory_LostFocus()", [&] {
+        if (!NothingChosen(cboCategory)) return;
+        Tell(env_, kSelectAnItem, forms::vbInformation);
+        SelectControl(env_, cboCategory);
+    });
+}
+
+void frmAddProcedure::cmdSelectAll_Click() {
+    forms::Trap(env_.ui, "cmdSelectAll_Click()", [&] { SelectAllItems(lstProcedures, true); });
+}
+
+void frmAddProcedure::cmdDeselectAll_Click() {
+    forms::Trap(env_.ui, "cmdDeselectAll_Click()", [&] { SelectAllItems(lstProcedures, false); });
+}
+
+void frmAddProcedure::RefreshProceduresList() {
+    PointerReset reset(env_);
+    forms::Trap(env_.ui, "RefreshProceduresList()", [&] {
+        env_.ui.SetMousePointer(forms::vbHourglass);
+        lstProcedures.Clear();
+        const host::CodeModule& module = ModuleNamed(cboModule.Text());
+        const host::Members& members = module.Members();
+        for (long i = 1; i <= members.Count(); ++i) {
+            const host::Member& member = members.Item(i);
+            if (member.Type() != host::vbext_mt_Method) continue;
+            const std::string kind =
+                StoredKind(module.Lines(module.ProcBodyLine(member.Name(), host::vbext_pk_Proc), 1));
+            if (!kind.empty()) lstProcedures.AddItem(kind + " " + member.Name());
+        }
+        const bool hasEntries = lstProcedures.ListCount() > 0;
+        cmdSelectAll.SetEnabled(hasEntries);
+        cmdDeselectAll.SetEnabled(hasEntries);
+    });
+}
+
+bool frmAddProcedure::OKToAdd() {
+    bool ok = false;
+    forms::Trap(env_.ui, "OKToAdd()", [&] {
+        if (lstProcedures.ListCount() == 0) return;
+        if (lstProcedures.SelCount() == 0) {
+            Tell(env_, kSelectAnItem, forms::vbInformation);
+            lstProcedures.SetSelected(0, true);
+            return;
+        }
+        if (cboCategory.ListCount() == 0) {
+            Tell(env_,
+                 "You cannot add a procedure without a category. You must add a new category and try again.",
+                 forms::vbInformation);
+            return;
+        }
+        // Typed text that names no category: storing needs a chosen one.
+        if (cboCategory.ListIndex() < 0) {
+            Tell(env_, kSelectAnItem, forms::vbInformation);
+            SelectControl(env_, cboCategory);
+            return;
+        }
+        ok = true;
+    });
+    return ok;
+}
+
+void frmAddProcedure::cmdOK_Click() {
+    forms::Trap(env_.ui, "cmdOK_Click()", [&] {
+        if (OKToAdd()) AddProcedures();
+    });
+}
+
+void frmAddProcedure::lstProcedures_DblClick() {
+    forms::Trap(env_.ui, "lstProcedures_DblClick()", [&] {
+        if (OKToAdd()) AddProcedures();
+    });
+}
+
+void frmAddProcedure::cmdCancel_Click() {
+    forms::Trap(env_.ui, "cmdCancel_Click()", [&] { Unload(); });
+}
+
+void frmAddProcedure::AddProcedures() {
+    PointerReset reset(env_);
+    forms::Trap(env_.ui, "AddProcedures()", [&] {
+        std::unique_ptr<dao::Database> db;
+        if (!OpenProcvaultDB(env_, db)) return;
+        env_.ui.SetMousePointer(forms::vbHourglass);
+        auto rsHeader = db->OpenRecordset("ProcedureHeader", dao::dbOpenDynaset, dao::dbAppendOnly);
+        auto rsLine = db->OpenRecordset("ProcedureLine", dao::dbOpenDynaset, dao::dbAppendOnly);
+        for (int i = 0; i < lstProcedures.ListCount(); ++i) {
+            if (!lstProcedures.Selected(i)) continue;
+            dao::Transaction transaction(*db);
+            const bool stored = forms::Trap(env_.ui, "AddSingleProcedure()", [&] {
+                AddSingleProcedure(lstProcedures.List(i), *rsHeader, *rsLine);
+            });
+            if (!stored) break;  // rolled back whole; what was stored before stays
+            transaction.Commit();
+        }
+        GetProcedures(env_);
+        rsHeader->Close();
+        rsLine->Close();
+        db->Close();
+        Unload();
+    });
+}
+
+// Raises its failures: the caller's transaction then leaves out the whole
+// procedure instead of storing part of it.
+void frmAddProcedure::AddSingleProcedure(const std::string& strEntry, dao::Recordset& rsHeader,
+                                         dao::Recordset& rsLine) {
+    const host::CodeModule& module = ModuleNamed(cboModule.Text());
+    const std::string kind = strEntry.substr(0, strEntry.find(' '));
+    const std::string name = strEntry.substr(kind.size() + 1);
+    const long first = module.ProcStartLine(name, host::vbext_pk_Proc);
+    const long last = first + module.ProcCountLines(name, host::vbext_pk_Proc) - 1;
+    rsHeader.AddNew();
+    rsHeader.Collect("Type", kind);
+    rsHeader.Collect("Name", name);
+    rsHeader.Collect("CategoryID", cboCategory.ItemData(cboCategory.ListIndex()));
+    const long id = rsHeader.Fields("ProcedureHeaderID").Value().AsLong();
+    rsHeader.Update();
+    bool closed = false;
+    int depth = 0;
+    for (long i = first; i <= last; ++i) {
+        rsLine.AddNew();
+        rsLine.Collect("ProcedureHeaderID", id);
+        if (!closed) {
+            const std::string line = module.Lines(i, 1);
+            depth = DirectiveDepth(line, depth);
+            closed = depth == 0 && line == "End " + kind;
+            rsLine.Collect("Line", line);
+        }
+        rsLine.Update();
+    }
+}
+
+}  // namespace pv
