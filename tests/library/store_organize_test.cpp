@@ -147,7 +147,7 @@ TEST_F(StoreDialog, RefusesTypedCategoryAndLibraryWithoutCategories) {
     EXPECT_EQ(
         Prompts(),
         (Strings{
-            select, select,
+            select,
             "You cannot add a procedure without a category. You must add a new category and try again."}));
 }
 
