@@ -107,6 +107,65 @@ BENCHMARK(BM_ScanAfterEdit)
     ->Unit(benchmark::kMillisecond)
     ->Complexity();
 
+// A module written for two targets: by turns a function declared once per
+// #If branch, a sub written out once per branch, and a nested group.
+std::string GenerateConditionalModule(long lines) {
+    std::string out = "Option Explicit\r\n";
+    long written = 1;
+    for (long n = 0; written < lines; ++n) {
+        const std::string id = std::to_string(n);
+        std::string block;
+        if (n % 3 == 0) {
+            block = "\r\n#If VBA7 Then\r\nPublic Function Ptr" + id +
+                    "(ByVal h As LongPtr) As LongPtr\r\n"
+                    "#ElseIf Win32 Then\r\nPublic Function Ptr" +
+                    id +
+                    "(ByVal h As Long) _\r\n    As Long\r\n"
+                    "#Else\r\nPublic Function Ptr" +
+                    id +
+                    "(ByVal h As Integer) As Integer\r\n#End If\r\n"
+                    "    Ptr" +
+                    id + " = h\r\nEnd Function\r\n";
+        } else if (n % 3 == 1) {
+            block = "\r\n#If Win64 Then\r\nPrivate Sub Work" + id +
+                    "()\r\n    Dim x As LongLong\r\n    x = 1\r\n"
+                    "End Sub\r\n#Else\r\nPrivate Sub Work" +
+                    id +
+                    "()\r\n    Dim x As Long\r\n    x = 1\r\n"
+                    "End Sub\r\n#End If\r\n";
+        } else {
+            block = "\r\n#If A Then\r\n  #If B Then\r\nSub Both" + id +
+                    "(x As Long)\r\n  #Else\r\n"
+                    "Sub Both" +
+                    id + "(x As Integer)\r\n  #End If\r\n#Else\r\nSub Both" + id +
+                    "(x)\r\n"
+                    "#End If\r\n    x = x + 1\r\nEnd Sub\r\n";
+        }
+        for (char c : block) written += c == '\n';
+        out += block;
+    }
+    return out;
+}
+
+// Members and every procedure's range of a module full of #If groups.
+void BM_ScanConditional(benchmark::State& state) {
+    host::VBE vbe;
+    host::VBProject project{vbe};
+    host::CodeModule& code = project.VBComponents().Add(host::vbext_ct_StdModule).CodeModule();
+    code.InsertLines(1, GenerateConditionalModule(state.range(0)));
+    long sum = 0;
+    for (auto _ : state) {
+        code.ReplaceLine(1, "Option Explicit");
+        for (const auto& member : code.Members())
+            sum += code.ProcStartLine(member.Name(), host::vbext_pk_Proc) +
+                   code.ProcCountLines(member.Name(), host::vbext_pk_Proc);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["lines"] = static_cast<double>(code.CountOfLines());
+    state.counters["members"] = static_cast<double>(code.Members().Count());
+}
+BENCHMARK(BM_ScanConditional)->Arg(50'000)->Unit(benchmark::kMillisecond);
+
 // 100,000 DeleteLines(i,1) + InsertLines(i,text) pairs down a 100,000-line module.
 void BM_ReplaceWalkingDown(benchmark::State& state) {
     constexpr long kLines = 100'000;

@@ -13,8 +13,18 @@ std::string HandlerBlock(Env& env, const std::string& label, const std::string& 
            GetErrorMessage(env, label) + "\r\n" + "\tResume Exit_" + label + "\r\n";
 }
 
-// The entry statement and the two empty lines after it.
-constexpr long kEntryLines = 3;
+// The block for one copy, from the bottom up so that the lines found for it
+// stay in place; the number of lines written above `line`.
+long AddToCopy(Env& env, host::CodeModule& module, const ProcCopy& copy, const std::string& strName,
+               const std::string& strType, bool bolAddCommentStubs, long line) {
+    const std::string label = ReplaceSpaces(env, strName);
+    module.InsertLines(copy.endLine, HandlerBlock(env, label, strType));
+    module.InsertLines(copy.entryLine, "\tOn Error Goto Err_" + label + "\r\n\r\n");
+    if (!bolAddCommentStubs) return 0;
+    const auto header = CommentHeaderLines(env, strName);
+    module.InsertLines(copy.headerLine, JoinLines(header));
+    return copy.headerLine <= line ? static_cast<long>(header.size()) : 0;
+}
 
 }  // namespace
 
@@ -22,22 +32,15 @@ void AddToExistingProcedure(Env& env, const std::string& strName, const std::str
                             long lngStartLine, bool bolAddCommentStubs) {
     forms::Trap(env.ui, "AddToExistingProcedure", [&] {
         host::CodeModule& module = Vbe().ActiveCodePane().CodeModule();
-        const std::string label = ReplaceSpaces(env, strName);
-        // Found before anything is inserted, so the module is scanned once per
-        // procedure; the lines inserted above it are added back below.
-        long lngEndLine = ProcEndLine(module, SplitEntry(strName));
-        if (bolAddCommentStubs) {
-            const auto header = CommentHeaderLines(env, strName);
-            module.InsertLines(lngStartLine, JoinLines(header));
-            const auto added = static_cast<long>(header.size());
-            lngStartLine += added;
-            lngEndLine += added;
+        // Found before anything is inserted, so the module is scanned once per procedure.
+        const auto copies = ProcCopies(module, SplitEntry(strName));
+        long caret = lngStartLine;
+        for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy) {
+            // A copy that has its handling keeps it; one written once is the caller's choice.
+            if (copies.size() > 1 && ProcContainsErrorHandling(env, copy->declLine, copy->endLine)) continue;
+            caret += AddToCopy(env, module, *copy, strName, strType, bolAddCommentStubs, lngStartLine);
         }
-        const long lngDeclarationEnd = DeclarationLastLine(module, lngStartLine);
-        module.InsertLines(lngDeclarationEnd + 1, "\tOn Error Goto Err_" + label + "\r\n\r\n");
-        lngEndLine += kEntryLines;
-        module.InsertLines(lngEndLine, HandlerBlock(env, label, strType));
-        module.CodePane().SetSelection(lngStartLine, 1, lngStartLine, 1);
+        module.CodePane().SetSelection(caret, 1, caret, 1);
     });
 }
 

@@ -3,6 +3,7 @@
 // has error handling, the kind word of a declaration, and where a declaration
 // and a procedure's End statement lie. The module is only read here.
 #include <string>
+#include <vector>
 
 #include "host/CodeModule.h"
 #include "settings/Env.h"
@@ -42,5 +43,27 @@ bool IsEndStatement(const std::string& strLine);
 // range (comments the host counts after it stay below), else the range's last
 // non-empty line.
 long ProcEndLine(const host::CodeModule& module, const ProcEntry& entry);
+
+}  // namespace pv
+
+namespace pv {
+
+// One written-out copy of a procedure. A procedure declared once per #If
+// branch is one copy whose declaration ends at the #End If; one written out
+// whole in each branch is one copy per branch.
+struct ProcCopy {
+    long headerLine = 0;  // comment stubs go directly above it (the #If of alternative declarations)
+    long declLine = 0;    // its (first) declaration line
+    long entryLine = 0;   // the entry statement goes directly above it
+    long endLine = 0;     // its End statement (else the last non-empty line of the range)
+};
+
+// The copies of the entry's procedure in the host's range for it, in line order.
+std::vector<ProcCopy> ProcCopies(const host::CodeModule& module, const ProcEntry& entry);
+
+// Whether no copy of the procedure needs handling: lngStartLine..lngEndLine,
+// the host's range, is checked as one when the procedure is written once.
+bool EveryCopyHasHandling(Env& env, const host::CodeModule& module, const ProcEntry& entry, long lngStartLine,
+                          long lngEndLine);
 
 }  // namespace pv

@@ -50,7 +50,7 @@ void frmProcvault::TryAddEntry(const std::string& strName, int kind, const std::
         const long lngBodyLine = module.ProcBodyLine(strName, procKind);
         // An Event or Declare has no body to take a handler.
         if (!IsProcedureKindWord(ExtractProcType(module.Lines(lngBodyLine, 1)))) return;
-        if (ProcContainsErrorHandling(env_, lngStartLine, lngEndLine)) return;
+        if (EveryCopyHasHandling(env_, module, {strName, procKind}, lngStartLine, lngEndLine)) return;
         lstProcedures.AddItem(strEntry);
         lstProcedures.SetItemData(lstProcedures.NewIndex(), lngBodyLine);
     } catch (const vbrt::VbError& e) {

@@ -87,7 +87,8 @@ bool MoveProc(ProcInfo& proc, const LineMap& map) {
     long boundary = proc.startLine - 1;
     bool ok = IsBodyProc(proc) ? map.Move(boundary) : map.Move(proc.startLine);
     if (IsBodyProc(proc)) proc.startLine = boundary + 1;
-    return ok && map.Move(proc.bodyLine) && map.Move(proc.declEndLine) && map.Move(proc.endLine);
+    return ok && map.Move(proc.bodyLine) && map.Move(proc.declEndLine) && map.Move(proc.endLine) &&
+           map.Move(proc.groupEndLine);
 }
 
 }  // namespace
@@ -116,7 +117,7 @@ bool ScanPatch::Apply(ScanResult& scan, Members* members, LineEdit edit, long ne
     ProcInfo* lastBody = nullptr;
     for (auto& proc : scan.procs) {
         if (!MoveProc(proc, map)) return false;
-        proc.rangeEndLine = proc.endLine;
+        proc.rangeEndLine = std::max(proc.endLine, proc.groupEndLine);
         if (IsBodyProc(proc)) lastBody = &proc;
     }
     if (lastBody) lastBody->rangeEndLine = newCount;

@@ -3,6 +3,7 @@
 // ranges closed as their End lines come by.
 #include "host/Scanner.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "host/ModuleText.h"
@@ -28,6 +29,10 @@ public:
         for (long i = 0; i < count;) {
             long first = i;
             std::string_view line = Logical(i);
+            if (Directive directive = ClassifyDirective(line); directive != Directive::None) {
+                Conditional(directive, i);
+                continue;
+            }
             ClassifyStatement(line, statement_);
             Take(first + 1, i);
         }
@@ -52,7 +57,8 @@ private:
     void Take(long first, long last) {
         if (inProc_) {
             if (statement_.kind == StatementKind::EndProcedure) {
-                result_.procs.back().endLine = last;
+                ProcInfo& proc = result_.procs[static_cast<std::size_t>(current_)];
+                if (!IsClosed(proc)) proc.endLine = last;
                 boundary_ = last;
                 inProc_ = false;
             }
@@ -64,6 +70,68 @@ private:
             return;
         }
         TakeModuleLevel(first, last);
+    }
+
+    static bool IsClosed(const ProcInfo& proc) { return proc.endLine > proc.declEndLine; }
+
+    // An #If at module level opens a group whose procedures may be declared
+    // once per branch (the body follows the #End If) or written out once per
+    // branch; either way the host sees one procedure whose range spans the group.
+    struct Frame {
+        bool inProcAtIf = false;
+        int pending = -1;  // procedure declared in an earlier branch, body still to come
+    };
+
+    void Conditional(Directive directive, long last) {
+        if (directive == Directive::If) return OpenFrame();
+        if (frames_.empty()) return;  // a stray directive: VB refuses to compile it
+        Frame& frame = frames_.back();
+        if (directive == Directive::Else) {
+            if (!frame.inProcAtIf && inProc_) {
+                frame.pending = current_;
+                inProc_ = false;
+            }
+            return;
+        }
+        CloseFrame(last);
+    }
+
+    void OpenFrame() {
+        if (frames_.empty()) groupFirstProc_ = static_cast<int>(result_.procs.size());
+        frames_.push_back({inProc_, -1});
+    }
+
+    void CloseFrame(long last) {
+        const Frame frame = frames_.back();
+        frames_.pop_back();
+        if (!frame.inProcAtIf && (inProc_ || frame.pending >= 0)) {
+            if (!inProc_) current_ = frame.pending;
+            inProc_ = true;
+            result_.procs[static_cast<std::size_t>(current_)].declEndLine = last;
+        }
+        if (!frames_.empty() || frame.inProcAtIf) return;
+        bool bodies = false;
+        for (auto i = static_cast<std::size_t>(groupFirstProc_); i < result_.procs.size(); ++i) {
+            ProcInfo& proc = result_.procs[i];
+            if (proc.isEvent || proc.isDeclare) continue;
+            proc.groupEndLine = last;
+            bodies = true;
+        }
+        groupFirstProc_ = -1;
+        if (inProc_) return;
+        if (bodies)
+            boundary_ = last;
+        else
+            Declaration(last);
+    }
+
+    // Whether a module-level group is open, and the procedure of that name in it.
+    int FindInGroup(std::string_view name, vbext_ProcKind kind) const {
+        if (groupFirstProc_ < 0) return -1;
+        for (auto i = static_cast<std::size_t>(groupFirstProc_); i < result_.procs.size(); ++i)
+            if (result_.procs[i].kind == kind && vbrt::EqualsText(result_.procs[i].name, name))
+                return static_cast<int>(i);
+        return -1;
     }
 
     void TakeModuleLevel(long first, long last) {
@@ -105,6 +173,7 @@ private:
 
     void OwnLineMember(long first, long last, vbext_MemberType type, bool isEvent) {
         if (statement_.names.empty() || statement_.names[0].empty()) return;
+        if (FindInGroup(statement_.names[0], vbext_pk_Proc) >= 0) return;  // one per branch
         ProcInfo proc{std::string(statement_.names[0]),
                       vbext_pk_Proc,
                       !isEvent,
@@ -121,12 +190,18 @@ private:
     void StartProcedure(long first, long last) {
         if (statement_.names.empty() || statement_.names[0].empty()) return;
         std::string_view name = statement_.names[0];
+        if (int same = FindInGroup(name, statement_.procKind); same >= 0) {
+            current_ = same;  // another branch's declaration or copy of the same procedure
+            inProc_ = true;
+            return;
+        }
         ProcInfo proc{
             std::string(name), statement_.procKind, false, false, boundary_ + 1, first, last, last, last};
         result_.procs.push_back(std::move(proc));
         inProc_ = true;
         seenProcedure_ = true;
         lastBodyProc_ = static_cast<long>(result_.procs.size()) - 1;
+        current_ = static_cast<int>(lastBodyProc_);
         bool property = statement_.procKind != vbext_pk_Proc;
         if (!property)
             result_.members.emplace_back(std::string(name), vbext_mt_Method, first);
@@ -135,9 +210,10 @@ private:
     }
 
     void Finish(long count) {
-        if (inProc_) result_.procs.back().endLine = count;
+        if (inProc_ && !IsClosed(result_.procs[static_cast<std::size_t>(current_)]))
+            result_.procs[static_cast<std::size_t>(current_)].endLine = count;
         result_.openAtEnd = inProc_ || inBlock_;
-        for (auto& proc : result_.procs) proc.rangeEndLine = proc.endLine;
+        for (auto& proc : result_.procs) proc.rangeEndLine = std::max(proc.endLine, proc.groupEndLine);
         if (lastBodyProc_ >= 0) result_.procs[static_cast<std::size_t>(lastBodyProc_)].rangeEndLine = count;
         result_.index.reserve(result_.procs.size());
         for (std::size_t i = 0; i < result_.procs.size(); ++i)
@@ -151,6 +227,9 @@ private:
     std::unordered_set<std::string> properties_;
     long boundary_ = 0;  // last line of the previous member's range or declaration
     long lastBodyProc_ = -1;
+    int current_ = -1;         // the open procedure while inProc_
+    int groupFirstProc_ = -1;  // first procedure of the open module-level group
+    std::vector<Frame> frames_;
     bool inProc_ = false;
     bool inBlock_ = false;
     bool seenProcedure_ = false;

@@ -17,10 +17,15 @@ struct ProcInfo {
     bool isDeclare = false;  // a Declare statement: its range is its own line(s)
     bool isEvent = false;    // an Event declaration (no body, no End line)
     long startLine = 0;      // first line of the range (owns blank/comment lines above)
-    long bodyLine = 0;       // the declaration line
-    long declEndLine = 0;    // last line of the declaration (after " _" continuations)
+    long bodyLine = 0;       // the (first) declaration line
+    long declEndLine = 0;    // last line of the declaration (after " _" continuations),
+                             // or the #End If closing alternative declarations
     long endLine = 0;        // the End line (or the declaration's last line)
     long rangeEndLine = 0;   // endLine, or the module's last line for the last procedure
+    // A procedure written inside a module-level #If group (alternative
+    // declarations, or a copy per branch): the #End If closing the group, which
+    // its range reaches at least. The first copy's lines are the ones above.
+    long groupEndLine = 0;
 };
 
 struct ScanResult {

@@ -36,6 +36,18 @@ std::string_view SkipLineLabel(std::string_view s) {
     return s;
 }
 
+Directive ClassifyDirective(std::string_view line) {
+    std::string_view s = lex::TrimLeft(line);
+    if (s.empty() || s[0] != '#') return Directive::None;
+    std::string_view rest = s.substr(1);
+    std::string_view word = lex::NextWord(rest);
+    if (SameWord(word, "If")) return Directive::If;
+    if (SameWord(word, "ElseIf") || SameWord(word, "Else")) return Directive::Else;
+    if (SameWord(word, "EndIf") || (SameWord(word, "End") && SameWord(lex::NextWord(rest), "If")))
+        return Directive::EndIf;
+    return Directive::None;
+}
+
 namespace {
 
 // Splits "a As Long, b(1 To 2) As String, WithEvents c As X" into names.

@@ -27,6 +27,10 @@ struct Statement {
     std::vector<std::string_view> names;  // the declared name(s)
 };
 
+// A conditional-compilation line: "#If", "#ElseIf" or "#Else", "#End If".
+enum class Directive { None, If, Else, EndIf };
+Directive ClassifyDirective(std::string_view line);
+
 // What follows a numeric line label ("100 End Sub") or a named one ("Exit_Foo: ..."),
 // without leading blanks; the line itself without its blanks when it has none.
 std::string_view SkipLineLabel(std::string_view line);
