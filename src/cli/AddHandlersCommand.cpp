@@ -2,31 +2,19 @@
 // played as a user would: pick the entries, tick the header box if asked, OK.
 #include <unistd.h>
 
-#include <algorithm>
+#include <memory>
 
-#include "cli/Args.h"
-#include "cli/Cli.h"
+#include "cli/Command.h"
 #include "cli/Session.h"
 #include "codetools/frmProcvault.h"
 #include "vbrt/Text.h"
-#include "vbrt/VbError.h"
 
 namespace pvcli {
 namespace {
 
-constexpr const char* kAddHandlersHelp =
-    "usage: procvault add-handlers FILE (--proc ENTRY... | --all) [--stubs] [--project P.vbp]\n"
-    "       procvault add-handlers --project P.vbp --all [--stubs]\n"
-    "\n"
-    "Adds the standard error-handling block to procedures that have none, through the\n"
-    "Existing Procedures tab of the Procvault dialog, and saves the changed modules.\n"
-    "  --proc ENTRY...   the entries to act on, as 'procvault scan' lists them, e.g.\n"
-    "                    DoIt or \"Get Total\" (every word up to the next option)\n"
-    "  --all             every listed entry\n"
-    "  --stubs           also write the comment header (Add Comment Stubs); needs the\n"
-    "                    ShowCommentStubs preference on\n"
-    "  --project P.vbp   FILE is a module of this project; without FILE, --all acts on\n"
-    "                    every module of the project\n";
+constexpr const char* kAddHandlersFooter =
+    "Without FILE, --all acts on every module of the project:\n"
+    "  procvault add-handlers --project P.vbp --all [--stubs]";
 
 struct Request {
     std::optional<std::string> file;
@@ -45,34 +33,10 @@ struct Outcome {
     std::vector<std::string> unknown;
 };
 
-// "--proc" takes every following word up to the next option.
-Request ReadRequest(const std::vector<std::string>& words) {
-    Request request;
-    std::vector<std::string> rest;
-    bool inProc = false;
-    for (const auto& word : words) {
-        const bool option = word.rfind("--", 0) == 0;
-        if (word == "--proc") {
-            inProc = true;
-            continue;
-        }
-        if (inProc && !option) {
-            request.entries.push_back(word);
-            continue;
-        }
-        inProc = false;
-        rest.push_back(word);
-    }
-    const Args args = ParseArgs(rest, {"project"}, {"all", "stubs", "help"});
-    if (args.positional.size() > 1) throw UsageError("expected one FILE");
-    if (!args.positional.empty()) request.file = args.positional.front();
-    request.project = args.Value("project");
-    request.all = args.Has("all");
-    request.stubs = args.Has("stubs");
-    if (!request.file && !request.project) throw UsageError("expected FILE or --project P.vbp");
-    if (request.all == !request.entries.empty()) throw UsageError("give either --proc ENTRY... or --all");
-    if (!request.file && !request.all) throw UsageError("--proc needs a FILE");
-    return request;
+// What the options alone cannot say; raises the parse error the user should see.
+void Check(const Request& request) {
+    if (!request.file && !request.project) throw CLI::RequiredError("FILE or --project P.vbp");
+    if (!request.all && request.entries.empty()) throw CLI::RequiredError("--proc ENTRY... or --all");
 }
 
 int IndexOf(const forms::ListBox& list, const std::string& entry) {
@@ -147,9 +111,11 @@ int ActOn(Session& session, ConsoleUi& ui, host::VBComponent& component, const R
     return kExitOk;
 }
 
-int Act(const Request& request, vbrt::SettingsStore& store, Streams io) {
+int Act(const Request& request, Context& ctx) {
+    Check(request);
+    const Streams io = ctx.io;
     ConsoleUi ui(io.err, io.in);
-    Session session(ui, store);
+    Session session(ui, ctx.store);
     std::vector<host::VBComponent*> modules;
     if (request.file) {
         modules.push_back(&session.OpenModule(*request.file, request.project));
@@ -176,25 +142,29 @@ int Act(const Request& request, vbrt::SettingsStore& store, Streams io) {
 
 }  // namespace
 
-int RunAddHandlersCommand(const std::vector<std::string>& words, vbrt::SettingsStore& store, Streams io) {
-    if (std::find(words.begin(), words.end(), "--help") != words.end()) {
-        std::fputs(kAddHandlersHelp, io.out);
-        return kExitOk;
-    }
-    Request request;
-    try {
-        request = ReadRequest(words);
-    } catch (const UsageError& e) {
-        std::fprintf(io.err, "procvault add-handlers: %s\n(see 'procvault add-handlers --help')\n", e.what());
-        return kExitBadInput;
-    }
-    try {
-        return Act(request, store, io);
-    } catch (const vbrt::VbError& e) {
-        std::fprintf(io.err, "procvault add-handlers: %s (error %ld); nothing was saved\n",
-                     e.Description().c_str(), e.Number());
-        return kExitBadInput;
-    }
+void AddAddHandlersCommand(CLI::App& app, Context& ctx) {
+    auto request = std::make_shared<Request>();
+    CLI::App& command =
+        AddCommand(app, "add-handlers",
+                   "Add the error-handling block to procedures without one\n"
+                   "Adds the standard error-handling block to procedures that have none, through the\n"
+                   "Existing Procedures tab of the Procvault dialog, and saves the changed modules.");
+    CLI::Option* file =
+        AddOptional(command, "FILE", request->file, "the module file, or with --project its name")
+            ->type_name("");
+    CLI::Option* proc = command.add_option("--proc", request->entries,
+                                           "the entries to act on, as 'procvault scan' lists them, e.g.\n"
+                                           "DoIt or \"Get Total\" (every word up to the next option);\n"
+                                           "needs FILE");
+    CLI::Option* all = command.add_flag("--all", request->all, "every listed entry, instead of --proc");
+    proc->type_name("ENTRY")->excludes(all)->needs(file);
+    command.add_flag("--stubs", request->stubs,
+                     "also write the comment header (Add Comment Stubs); needs the\n"
+                     "ShowCommentStubs preference on");
+    AddOptional(command, "--project", request->project, "FILE is a module of this project")
+        ->type_name("P.vbp");
+    command.footer(kAddHandlersFooter);
+    OnRun(command, ctx, "; nothing was saved", [request, &ctx] { return Act(*request, ctx); });
 }
 
 }  // namespace pvcli

@@ -21,14 +21,7 @@ struct Streams {
     std::FILE* in = stdin;
 };
 
+// `args` are the words after the program's name; help goes to `io.out`, usage errors to `io.err`.
 int Run(const std::vector<std::string>& args, vbrt::SettingsStore& store, Streams io = {});
-
-// Commands, each given the words after its name.
-int RunCommentCommand(const std::vector<std::string>& args, bool uncomment, vbrt::SettingsStore& store,
-                      Streams io);
-int RunScanCommand(const std::vector<std::string>& args, vbrt::SettingsStore& store, Streams io);
-int RunAddHandlersCommand(const std::vector<std::string>& args, vbrt::SettingsStore& store, Streams io);
-int RunNewCommand(const std::vector<std::string>& args, vbrt::SettingsStore& store, Streams io);
-int RunLibraryCommand(const std::vector<std::string>& args, Streams io);
 
 }  // namespace pvcli

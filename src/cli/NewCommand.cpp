@@ -1,28 +1,19 @@
 // procvault new: the New Procedure tab of the Procvault dialog, played as a user
 // would: type the name, choose kind and scope, OK. The dialog's own checks apply.
-#include <algorithm>
+#include <memory>
 
-#include "cli/Args.h"
-#include "cli/Cli.h"
+#include "cli/Command.h"
 #include "cli/Session.h"
 #include "codetools/frmProcvault.h"
 #include "vbrt/Text.h"
-#include "vbrt/VbError.h"
 
 namespace pvcli {
 namespace {
 
-constexpr const char* kNewHelp =
-    "usage: procvault new FILE NAME [--sub|--function|--property] [--private|--public|--friend]\n"
-    "                     [--static] [--project P.vbp]\n"
-    "\n"
-    "Appends a new procedure with the standard error-handling block (and the comment\n"
-    "header when the ShowCommentStubs preference is on) to the module FILE, through the\n"
-    "New Procedure tab of the Procvault dialog, and saves the file. Defaults: --sub, --private.\n"
+constexpr const char* kNewFooter =
+    "Give at most one of --sub, --function, --property and one of --private, --public, --friend.\n"
     "A property is written as a Property Get and a Property Let.\n"
-    "  --static          All Local Variables as Statics\n"
-    "  --project P.vbp   FILE is a module of this project (its name or its file)\n"
-    "The dialog's refusals (an invalid name, a name already used) are shown and exit with 1.\n";
+    "The dialog's refusals (an invalid name, a name already used) are shown and exit with 1.";
 
 struct Request {
     std::string file;
@@ -33,34 +24,20 @@ struct Request {
     bool isStatic = false;
 };
 
-// The one option of a group that was given, or the default.
-std::string OneOf(const Args& args, const std::vector<std::pair<const char*, const char*>>& group,
-                  const std::string& fallback) {
-    std::string chosen;
-    for (const auto& [flag, button] : group) {
-        if (!args.Has(flag)) continue;
-        if (!chosen.empty())
-            throw UsageError("give only one of " + std::string(group[0].first) + ", " + group[1].first +
-                             ", " + group[2].first);
-        chosen = button;
-    }
-    return chosen.empty() ? fallback : chosen;
-}
+struct Choice {
+    const char* flag;
+    const char* button;
+    const char* description;
+};
 
-Request ReadRequest(const std::vector<std::string>& words) {
-    const Args args = ParseArgs(
-        words, {"project"}, {"sub", "function", "property", "private", "public", "friend", "static", "help"});
-    if (args.positional.size() != 2) throw UsageError("expected FILE and NAME");
-    Request request;
-    request.file = args.positional[0];
-    request.name = vbrt::Utf8ToCp1252(args.positional[1]);
-    request.project = args.Value("project");
-    request.kind = OneOf(args, {{"sub", "optSub"}, {"function", "optFunction"}, {"property", "optProperty"}},
-                         request.kind);
-    request.scope = OneOf(args, {{"private", "optPrivate"}, {"public", "optPublic"}, {"friend", "optFriend"}},
-                          request.scope);
-    request.isStatic = args.Has("static");
-    return request;
+// Flags of which at most one may be given; the one given presses its option button.
+void AddChoices(CLI::App& command, std::string& button, const std::vector<Choice>& choices) {
+    std::vector<CLI::Option*> flags;
+    for (const Choice& choice : choices) {
+        flags.push_back(command.add_flag_callback(
+            choice.flag, [&button, &choice] { button = choice.button; }, choice.description));
+        for (std::size_t i = 0; i + 1 < flags.size(); ++i) flags.back()->excludes(flags[i]);
+    }
 }
 
 void Play(pv::frmProcvault& dialog, const Request& request, bool& added) {
@@ -74,9 +51,10 @@ void Play(pv::frmProcvault& dialog, const Request& request, bool& added) {
     if (dialog.IsShown()) dialog.cmdCancel.Press();
 }
 
-int Act(const Request& request, vbrt::SettingsStore& store, Streams io) {
+int Act(const Request& request, Context& ctx) {
+    const Streams io = ctx.io;
     ConsoleUi ui(io.err, io.in);
-    Session session(ui, store);
+    Session session(ui, ctx.store);
     host::VBComponent& component = session.OpenModule(request.file, request.project);
     session.ConnectAddIn();
     bool added = false;
@@ -93,27 +71,39 @@ int Act(const Request& request, vbrt::SettingsStore& store, Streams io) {
     return kExitOk;
 }
 
+const std::vector<Choice> kKinds = {{"--sub", "optSub", "a Sub (the default)"},
+                                    {"--function", "optFunction", "a Function"},
+                                    {"--property", "optProperty", "a Property"}};
+const std::vector<Choice> kScopes = {{"--private", "optPrivate", "Private (the default)"},
+                                     {"--public", "optPublic", "Public"},
+                                     {"--friend", "optFriend", "Friend"}};
+
 }  // namespace
 
-int RunNewCommand(const std::vector<std::string>& words, vbrt::SettingsStore& store, Streams io) {
-    if (std::find(words.begin(), words.end(), "--help") != words.end()) {
-        std::fputs(kNewHelp, io.out);
-        return kExitOk;
-    }
-    Request request;
-    try {
-        request = ReadRequest(words);
-    } catch (const UsageError& e) {
-        std::fprintf(io.err, "procvault new: %s\n(see 'procvault new --help')\n", e.what());
-        return kExitBadInput;
-    }
-    try {
-        return Act(request, store, io);
-    } catch (const vbrt::VbError& e) {
-        std::fprintf(io.err, "procvault new: %s (error %ld); nothing was changed\n", e.Description().c_str(),
-                     e.Number());
-        return kExitBadInput;
-    }
+void AddNewCommand(CLI::App& app, Context& ctx) {
+    auto request = std::make_shared<Request>();
+    CLI::App& command =
+        AddCommand(app, "new",
+                   "Append a new procedure (Sub, Function or Property)\n"
+                   "Appends a new procedure with the standard error-handling block (and the comment\n"
+                   "header when the ShowCommentStubs preference is on) to the module FILE, through the\n"
+                   "New Procedure tab of the Procvault dialog, and saves the file.");
+    command.add_option("FILE", request->file, "the module file, or with --project its name")
+        ->required()
+        ->type_name("");
+    command
+        .add_option_function<std::string>(
+            "NAME", [request](const std::string& name) { request->name = vbrt::Utf8ToCp1252(name); },
+            "the new procedure's name")
+        ->required()
+        ->type_name("");
+    AddChoices(command, request->kind, kKinds);
+    AddChoices(command, request->scope, kScopes);
+    command.add_flag("--static", request->isStatic, "All Local Variables as Statics");
+    AddOptional(command, "--project", request->project, "FILE is a module of this project")
+        ->type_name("P.vbp");
+    command.footer(kNewFooter);
+    OnRun(command, ctx, "; nothing was changed", [request, &ctx] { return Act(*request, ctx); });
 }
 
 }  // namespace pvcli

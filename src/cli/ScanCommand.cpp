@@ -1,9 +1,8 @@
 // procvault scan: the procedures the Existing Procedures tab would offer, per
 // module, listed by the dialog's own list building without showing it.
-#include <algorithm>
+#include <memory>
 
-#include "cli/Args.h"
-#include "cli/Cli.h"
+#include "cli/Command.h"
 #include "cli/Session.h"
 #include "codetools/frmProcvault.h"
 #include "vbrt/Text.h"
@@ -12,17 +11,15 @@
 namespace pvcli {
 namespace {
 
-constexpr const char* kScanHelp =
-    "usage: procvault scan FILE... [--json]\n"
-    "       procvault scan --project P.vbp [MODULE...] [--json]\n"
-    "\n"
-    "Lists, per module, the procedures that the Existing Procedures tab of the Procvault\n"
-    "dialog offers: those without error handling. Changes no file.\n"
-    "  --project P.vbp   scan the modules of this project (all, or the MODULEs named)\n"
-    "  --json            print [{\"module\": ..., \"file\": ..., \"entries\": [{\"name\": ..., \"line\": "
-    "...}]}]\n"
+constexpr const char* kScanFooter =
     "An entry is a procedure's name, or \"Get \", \"Let \" or \"Set \" and a property's name;\n"
-    "its line is the declaration's line as the code window counts it.\n";
+    "its line is the declaration's line as the code window counts it.";
+
+struct ScanRequest {
+    std::vector<std::string> names;  // files, or with a project its modules
+    std::optional<std::string> project;
+    bool json = false;
+};
 
 struct Entry {
     std::string name;
@@ -45,35 +42,18 @@ ModuleList ListModule(host::VBComponent& component, pv::Env env) {
     return list;
 }
 
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    for (const unsigned char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            out += buffer;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + "\"";
+nlohmann::ordered_json ToJson(const ModuleList& list) {
+    auto entries = nlohmann::ordered_json::array();
+    for (const Entry& entry : list.entries)
+        entries.push_back({{"name", vbrt::Cp1252ToUtf8(entry.name)}, {"line", entry.line}});
+    return {
+        {"module", vbrt::Cp1252ToUtf8(list.module)}, {"file", list.file}, {"entries", std::move(entries)}};
 }
 
-void PrintJson(const std::vector<ModuleList>& lists, std::FILE* out) {
-    std::fputs("[", out);
-    for (std::size_t m = 0; m < lists.size(); ++m) {
-        const ModuleList& list = lists[m];
-        std::fprintf(out, "%s\n  {\"module\": %s, \"file\": %s, \"entries\": [", m ? "," : "",
-                     JsonString(vbrt::Cp1252ToUtf8(list.module)).c_str(), JsonString(list.file).c_str());
-        for (std::size_t e = 0; e < list.entries.size(); ++e)
-            std::fprintf(out, "%s{\"name\": %s, \"line\": %ld}", e ? ", " : "",
-                         JsonString(vbrt::Cp1252ToUtf8(list.entries[e].name)).c_str(), list.entries[e].line);
-        std::fputs("]}", out);
-    }
-    std::fputs(lists.empty() ? "]\n" : "\n]\n", out);
+void PrintJsonListing(const std::vector<ModuleList>& lists, std::FILE* out) {
+    auto document = nlohmann::ordered_json::array();
+    for (const ModuleList& list : lists) document.push_back(ToJson(list));
+    PrintJson(out, document);
 }
 
 void PrintText(const std::vector<ModuleList>& lists, std::FILE* out) {
@@ -101,47 +81,47 @@ std::vector<host::VBComponent*> ProjectModules(host::VBProject& project,
     return modules;
 }
 
-int Scan(const Args& args, vbrt::SettingsStore& store, Streams io) {
-    ConsoleUi ui(io.err, io.in);
-    Session session(ui, store);
+int Scan(const ScanRequest& request, Context& ctx) {
+    if (request.names.empty() && !request.project) throw CLI::RequiredError("FILE... or --project P.vbp");
+    ConsoleUi ui(ctx.io.err, ctx.io.in);
+    Session session(ui, ctx.store);
     session.ConnectAddIn();
-    const pv::Env env{ui, store};
+    const pv::Env env{ui, ctx.store};
     std::vector<ModuleList> lists;
-    if (const auto project = args.Value("project")) {
-        host::VBProject& opened = session.Vbe().OpenProject(*project);
-        for (host::VBComponent* component : ProjectModules(opened, args.positional))
+    if (request.project) {
+        host::VBProject& opened = session.Vbe().OpenProject(*request.project);
+        for (host::VBComponent* component : ProjectModules(opened, request.names))
             lists.push_back(ListModule(*component, env));
     } else {
-        for (const auto& file : args.positional)
-            lists.push_back(ListModule(session.OpenModule(file, {}), env));
+        for (const auto& file : request.names) lists.push_back(ListModule(session.OpenModule(file, {}), env));
     }
     if (ui.Problems() > 0) return kExitNotDone;
-    if (args.Has("json"))
-        PrintJson(lists, io.out);
+    if (request.json)
+        PrintJsonListing(lists, ctx.io.out);
     else
-        PrintText(lists, io.out);
+        PrintText(lists, ctx.io.out);
     return kExitOk;
 }
 
 }  // namespace
 
-int RunScanCommand(const std::vector<std::string>& words, vbrt::SettingsStore& store, Streams io) {
-    if (std::find(words.begin(), words.end(), "--help") != words.end()) {
-        std::fputs(kScanHelp, io.out);
-        return kExitOk;
-    }
-    try {
-        const Args args = ParseArgs(words, {"project"}, {"json", "help"});
-        if (args.positional.empty() && !args.Value("project"))
-            throw UsageError("expected FILE... or --project P.vbp");
-        return Scan(args, store, io);
-    } catch (const UsageError& e) {
-        std::fprintf(io.err, "procvault scan: %s\n(see 'procvault scan --help')\n", e.what());
-        return kExitBadInput;
-    } catch (const vbrt::VbError& e) {
-        std::fprintf(io.err, "procvault scan: %s (error %ld)\n", e.Description().c_str(), e.Number());
-        return kExitBadInput;
-    }
+void AddScanCommand(CLI::App& app, Context& ctx) {
+    auto request = std::make_shared<ScanRequest>();
+    CLI::App& command =
+        AddCommand(app, "scan",
+                   "List the procedures without error handling\n"
+                   "Lists, per module, the procedures that the Existing Procedures tab of the\n"
+                   "Procvault dialog offers: those without error handling. Changes no file.");
+    command.add_option("FILE", request->names, "module files; with --project, the project's modules to scan")
+        ->type_name("");
+    AddOptional(command, "--project", request->project,
+                "scan the modules of this project (all, or those named)")
+        ->type_name("P.vbp");
+    command.add_flag("--json", request->json,
+                     "print JSON: [{\"module\": ..., \"file\": ..., \"entries\":\n"
+                     "[{\"name\": ..., \"line\": ...}]}]");
+    command.footer(kScanFooter);
+    OnRun(command, ctx, "", [request, &ctx] { return Scan(*request, ctx); });
 }
 
 }  // namespace pvcli

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <nlohmann/json.hpp>
 
 #include "CliRun.h"
 #include "dao/DBEngine.h"
@@ -185,12 +186,13 @@ TEST_P(Refusal, ExplainsAndChangesNoFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Requests, Refusal, ::testing::Values(
-    RefusalRow{"NoCommand", {}, 2, "commands:"},
+    RefusalRow{"NoCommand", {}, 2, "Commands:"},
     RefusalRow{"UnknownCommand", {"frobnicate"}, 2, "unknown command"},
     RefusalRow{"UncommentWithNothingToRemove", {"uncomment", "FILE", "--lines", "6"}, 1,
                "could not find any lines in the selection"},
     RefusalRow{"NoRange", {"comment", "FILE"}, 2, "--lines"},
-    RefusalRow{"BothRanges", {"comment", "FILE", "--lines", "1", "--select", "1:1-1:2"}, 2, "either"},
+    RefusalRow{"BothRanges", {"comment", "FILE", "--lines", "1", "--select", "1:1-1:2"}, 2,
+               "--lines excludes --select"},
     RefusalRow{"LinesPastTheEnd", {"comment", "FILE", "--lines", "3-99"}, 2, "outside the module"},
     RefusalRow{"LineZero", {"comment", "FILE", "--lines", "0-2"}, 2, "invalid line"},
     RefusalRow{"ReversedRange", {"uncomment", "FILE", "--lines", "4-2"}, 2, "before the first"},
@@ -201,26 +203,26 @@ INSTANTIATE_TEST_SUITE_P(Requests, Refusal, ::testing::Values(
     RefusalRow{"ProjectWithAMissingModule", {"comment", "Module1", "--project", "Broken.vbp",
                "--lines", "1"}, 2,
                "Gone.bas"},
-    RefusalRow{"UnknownOption", {"comment", "FILE", "--lines", "1", "--fast"}, 2, "unknown option --fast"},
+    RefusalRow{"UnknownOption", {"comment", "FILE", "--lines", "1", "--fast"}, 2, "not expected: --fast"},
     RefusalRow{"UnknownEntry", {"add-handlers", "FILE", "--proc", "DoIt", "Missing"}, 2,
                "no procedure 'Missing'"},
     RefusalRow{"BarePropertyNameIsNotAnEntry", {"add-handlers", "FILE", "--proc", "Total"}, 2,
                "no procedure 'Total'"},
     RefusalRow{"StubsWithThePreferenceOff", {"add-handlers", "FILE", "--all", "--stubs"}, 2,
                "ShowCommentStubs"},
-    RefusalRow{"NeitherProcNorAll", {"add-handlers", "FILE"}, 2, "either --proc ENTRY... or --all"},
-    RefusalRow{"BothProcAndAll", {"add-handlers", "FILE", "--all", "--proc", "DoIt"}, 2, "either --proc"},
+    RefusalRow{"NeitherProcNorAll", {"add-handlers", "FILE"}, 2, "--proc ENTRY... or --all is required"},
+    RefusalRow{"BothProcAndAll", {"add-handlers", "FILE", "--all", "--proc", "DoIt"}, 2, "excludes --all"},
     RefusalRow{"InvalidName", {"new", "FILE", "1Foo"}, 1, "Procvault: note: Invalid procedure name."},
     RefusalRow{"NameWithABlank", {"new", "FILE", "Foo Bar"}, 1, "Invalid procedure name."},
     RefusalRow{"VariableClash", {"new", "FILE", "mlngcount"}, 1, "A variable of this name already exists."},
     RefusalRow{"ProcedureClash", {"new", "FILE", "DOIT"}, 1, "A procedure of this name already exists."},
-    RefusalRow{"TwoKinds", {"new", "FILE", "Foo", "--sub", "--function"}, 2, "give only one of"},
-    RefusalRow{"NoName", {"new", "FILE"}, 2, "expected FILE and NAME"},
-    RefusalRow{"NothingToScan", {"scan"}, 2, "expected FILE... or --project"},
+    RefusalRow{"TwoKinds", {"new", "FILE", "Foo", "--sub", "--function"}, 2, "--sub excludes --function"},
+    RefusalRow{"NoName", {"new", "FILE"}, 2, "NAME is required"},
+    RefusalRow{"NothingToScan", {"scan"}, 2, "FILE... or --project P.vbp is required"},
     RefusalRow{"ScanMissingFile", {"scan", "/no/such/Module.bas"}, 2, "error 53"},
-    RefusalRow{"ScanUnknownOption", {"scan", "x.bas", "--fast"}, 2, "unknown option"},
-    RefusalRow{"LibraryWithoutAction", {"library"}, 2, "expected 'library init PATH'"},
-    RefusalRow{"UnknownLibraryAction", {"library", "drop", "x"}, 2, "expected 'library init PATH'"},
+    RefusalRow{"ScanUnknownOption", {"scan", "x.bas", "--fast"}, 2, "not expected: --fast"},
+    RefusalRow{"LibraryWithoutAction", {"library"}, 2, "procvault library: A subcommand is required"},
+    RefusalRow{"UnknownLibraryAction", {"library", "drop", "x"}, 2, "unknown command 'drop'"},
     RefusalRow{"LibraryNeverOverwritesAFile", {"library", "init", "Blob.bas"}, 2, "Database already exists"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
@@ -237,12 +239,14 @@ TEST_F(Cli, AReadOnlyFileIsRefusedAndUntouched) {
 
 TEST_F(Cli, HelpOfEveryCommand) {
     const std::vector<std::pair<std::vector<std::string>, const char*>> rows = {
-        {{"--help"}, "commands:"},
-        {{"comment", "--help"}, "usage: procvault comment"},
-        {{"uncomment", "--help"}, "usage: procvault uncomment"},
+        {{"--help"}, "Commands:"},
+        {{"help"}, "Commands:"},
+        {{"comment", "--help"}, "Usage: procvault comment [OPTIONS] FILE"},
+        {{"uncomment", "--help"}, "Usage: procvault uncomment"},
         {{"add-handlers", "--help"}, "procvault add-handlers --project P.vbp --all"},
-        {{"scan", "--help"}, "usage: procvault scan FILE..."},
-        {{"library", "--help"}, "procvault library init"}};
+        {{"scan", "--help"}, "Usage: procvault scan [OPTIONS] [FILE...]"},
+        {{"library", "--help"}, "Usage: procvault library [OPTIONS] COMMAND"},
+        {{"library", "init", "--help"}, "Usage: procvault library init [OPTIONS] PATH"}};
     for (const auto& [args, text] : rows) {
         const auto run = Do(args);
         EXPECT_EQ(run.code, 0) << args[0];
@@ -255,11 +259,22 @@ TEST_F(Cli, ScanListsTheExistingProceduresTabAsTextOrJson) {
     EXPECT_EQ(run.code, 0) << run.err;
     EXPECT_EQ(run.out, "Module1.bas:\n  DoIt (line 8)\n  Get Total (line 4)\n");
     run = Do({"scan", "FILE", "--json"});
-    EXPECT_EQ(run.out,
-              "[\n  {\"module\": \"Module1\", \"file\": \"" + file().string() +
-                  "\", \"entries\": [{\"name\": \"DoIt\", \"line\": 8}, {\"name\": \"Get Total\", \"line\": "
-                  "4}]}\n]\n");
+    EXPECT_EQ(nlohmann::ordered_json::parse(run.out),
+              nlohmann::ordered_json::parse(R"([{"module": "Module1", "file": )" +
+                                            nlohmann::json(file().string()).dump() +
+                                            R"(, "entries": [{"name": "DoIt", "line": 8},
+                                                             {"name": "Get Total", "line": 4}]}])"));
     EXPECT_EQ(ReadBytes(file()), kModule);
+}
+
+TEST_F(Cli, ScanJsonCarriesWindows1252NamesAsUtf8) {
+    WriteBytes(dir / "Umlaut.bas",
+               testsupport::CrLf({"Attribute VB_Name = \"M\xF6" "dul\"", "Sub Gr\xF6\xDF" "e()", "End Sub"}));
+    const auto run = Do({"scan", "Umlaut.bas", "--json"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    const auto listing = nlohmann::json::parse(run.out);
+    EXPECT_EQ(listing.at(0).at("module"), "M\u00f6dul");
+    EXPECT_EQ(listing.at(0).at("entries").at(0).at("name"), "Gr\u00f6\u00dfe");
 }
 
 TEST_F(Cli, AddHandlersToAllThenScanListsNothing) {
