@@ -9,6 +9,7 @@
 #include "forms/ErrorReport.h"
 #include "host/VBE.h"
 #include "library/basConnect.h"
+#include "options/frmOptions.h"
 #include "settings/Options.h"
 
 namespace pv {
@@ -17,7 +18,9 @@ namespace {
 constexpr const char* kTitle = "Procvault";
 constexpr long kServicePackError = 50003;
 
-bool IgnoreNotFocusable(const vbrt::VbError& e) { return e.Number() == vbrt::err::InvalidCall; }
+bool IgnoreNotFocusable(const vbrt::VbError& e) {
+    return e.Number() == vbrt::err::InvalidCall;
+}
 
 void SelectAll(forms::ListBox& list, bool value) {
     for (int i = 0; i < list.ListCount(); ++i) list.SetSelected(i, value);
@@ -90,13 +93,6 @@ void frmProcvault::ctlTab_Click(int /*previousTab*/) {
         IgnoreNotFocusable);
 }
 
-void frmProcvault::ShowLibraryTab() {
-    // The library is not read yet: the tab shows no categories and no procedures.
-    optShowAll.SetValue(true);
-    cboCategory.Clear();
-    lstAvailableProcedures.Clear();
-}
-
 void frmProcvault::cmdOK_Click() {
     forms::Trap(env_.ui, "cmdOK_Click", [&] {
         if (!OKToAdd()) return;
@@ -109,7 +105,7 @@ void frmProcvault::cmdOK_Click() {
                 AddToSelectedProcedures();
                 break;
             default:
-                // Copying library procedures into the module joins here.
+                AddFromProcvault();
                 Unload();
                 break;
         }
@@ -133,10 +129,12 @@ void frmProcvault::cmdCancel_Click() {
 
 void frmProcvault::cmdOptions_Click() {
     forms::Trap(env_.ui, "cmdOptions_Click()", [&] {
-        // The Options dialog opens here once it exists; after it closes the
-        // library tab is refilled, which with no library read leaves it empty.
+        frmOptions options(env_);
+        env_.ui.ShowModal(options);
+        // The categories or the library's location may have changed; the procedures are not read again.
         if (ctlTab.Tab() != 2) return;
-        ShowLibraryTab();
+        RefreshCategoriesList(env_, cboCategory);
+        RefreshLibraryList(KindFilter());
         EnableControls();
     });
 }

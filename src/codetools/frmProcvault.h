@@ -37,6 +37,22 @@ public:
     bool OKToAdd();
     void EnableControls();
 
+    // The library tab.
+    void optShowAll_Click();
+    void optShowFunctions_Click();
+    void optShowSubs_Click();
+    void cboCategory_Click();
+    void cboCategory_KeyDown(int keyCode, int shift);
+    void cboCategory_LostFocus();
+    void cmdCMSelectAll_Click();
+    void cmdCMDeselectAll_Click();
+    void cmdPreview_Click();
+    void lstAvailableProcedures_DblClick();
+    // Appends the selected library procedures, in the order they were stored,
+    // after the active module's last line and puts the caret on the last one.
+    // When none of them is in the library any more, nothing moves.
+    void AddFromProcvault();
+
     void GetExistingProcedureDetails(int intIndex, std::string& strName, std::string& strType,
                                      long& lngStartLine);
     void GetNewProcedureDetails(std::string& strProcName, std::string& strScope, std::string& strProcType);
@@ -89,6 +105,11 @@ private:
     void AddToSelectedProcedures();
     void AddNewProcedure();
     void ShowLibraryTab();
+    void ConnectLibraryEvents();
+    // "All", "Functions" or "Subs", from the kind filter's option buttons.
+    std::string KindFilter() const;
+    void RefreshLibraryList(const std::string& strKindFilter);
+    void InsertLibraryProcedures(const std::string& strKeys);
     bool Refuse(const std::string& message);
     bool OKToAddExisting();
     bool OKToAddNew();
@@ -98,6 +119,7 @@ private:
 
     Env env_;
     std::string strCurrentTab = "0";
+    bool bolCategoryTyped = false;
 };
 
 }  // namespace pv

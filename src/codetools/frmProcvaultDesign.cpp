@@ -160,6 +160,7 @@ void frmProcvault::ConnectEvents() {
     cmdSelectAll.Click = [this] { cmdSelectAll_Click(); };
     cmdDeselectAll.Click = [this] { cmdDeselectAll_Click(); };
     lstProcedures.DblClick = [this] { lstProcedures_DblClick(); };
+    ConnectLibraryEvents();
 }
 
 }  // namespace pv
