@@ -272,7 +272,7 @@ void frmAddProcedure::AddSingleProcedure(const std::string& strEntry, dao::Recor
     rsHeader.Collect("CategoryID", cboCategory.ItemData(cboCategory.ListIndex()));
     const long id = rsHeader.Fields("ProcedureHeaderID").Value().AsLong();
     rsHeader.Update();
-    bool closed = false;
+    bool closed = false, sawEnd = false;
     int depth = 0;
     for (long i = first; i <= last; ++i) {
         rsLine.AddNew();
@@ -280,7 +280,8 @@ void frmAddProcedure::AddSingleProcedure(const std::string& strEntry, dao::Recor
         if (!closed) {
             const std::string line = module.Lines(i, 1);
             depth = DirectiveDepth(line, depth);
-            closed = depth == 0 && line == "End " + kind;
+            sawEnd = sawEnd || line == "End " + kind;
+            closed = sawEnd && depth == 0;
             rsLine.Collect("Line", line);
         }
         rsLine.Update();

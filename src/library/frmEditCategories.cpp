@@ -30,7 +30,7 @@ frmEditCategories::frmEditCategories(Env env)
       env_(env) {
     SetCaption("Categories");
     Move(0, 0, 4935, 3615);
-    Place(Label1, 120, 120, 3255, 255);
+    Place(Label1, 120, 120, 3615, 255);
     Label1.SetCaption("Add, remove and edit categories:");
     Place(lstCategories, 120, 420, 3255, 2595, 0);
     lstCategories.SetSorted(true);

@@ -14,14 +14,15 @@ frmInput::frmInput(Env env)
       cmdCancel(Add<forms::CommandButton>("cmdCancel")),
       env_(env) {
     SetCaption("Input");
-    Move(0, 0, 4800, 1905);
-    Place(lblPrompt, 120, 120, 4455, 435);
-    Place(txtInput, 120, 600, 4455, 315, 0);
+    // Client area 4980 x 1455: the prompt on one line, the buttons at the bottom right.
+    Move(0, 0, 5100, 1860);
+    Place(lblPrompt, 120, 120, 4740, 255);
+    Place(txtInput, 120, 480, 4740, 315, 0);
     txtInput.SetMaxLength(50);
-    Place(cmdOK, 2160, 1080, 1095, 375, 1);
+    Place(cmdOK, 2310, 960, 1215, 375, 1);
     cmdOK.SetCaption("OK");
     cmdOK.SetDefault(true);
-    Place(cmdCancel, 3360, 1080, 1215, 375, 2);
+    Place(cmdCancel, 3645, 960, 1215, 375, 2);
     cmdCancel.SetCaption("Cancel");
     cmdCancel.SetCancel(true);
     cmdOK.Click = [this] { cmdOK_Click(); };

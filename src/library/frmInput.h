@@ -1,5 +1,6 @@
 #pragma once
-// A small general-purpose question: a prompt, one line of text, OK and Cancel.
+// A small general-purpose question: a prompt, one line of text (50 characters
+// at most), OK and Cancel. An empty answer is refused unless allowed.
 // GetInput shows it modally and hands back the answer, or "" after Cancel.
 #include <optional>
 #include <string>

@@ -13,7 +13,7 @@ namespace {
 constexpr long kMinWidth = 5000;
 constexpr long kMinHeight = 3000;
 
-// The change of one dimension, snapping the window to its minimum.
+// The change of one outer dimension, the window snapping to its minimum.
 long Change(long newSize, long minimum, long& remembered) {
     const long target = newSize <= minimum ? minimum : newSize;
     const long change = target - remembered;
@@ -23,6 +23,13 @@ long Change(long newSize, long minimum, long& remembered) {
 
 }  // namespace
 
+std::string PreviewStatement(const std::vector<long>& arrSelected) {
+    std::string keys;
+    for (const long key : arrSelected) keys += std::to_string(key) + ", ";
+    keys.resize(keys.size() >= 2 ? keys.size() - 2 : 0);
+    return "SELECT * FROM ProcedureLine WHERE ProcedureHeaderID IN (" + keys + ") ORDER BY ProcedureLineID";
+}
+
 frmPreview::frmPreview(Env env)
     : forms::Form("frmPreview"),
       txtPreview(Add<forms::TextBox>("txtPreview")),
@@ -30,6 +37,7 @@ frmPreview::frmPreview(Env env)
       env_(env) {
     SetCaption("Preview");
     SetBorderStyle(2);
+    // Designed by its client area; the frame comes on top.
     Move(0, 0, 6885 + (Width() - ScaleWidth()), 5100 + (Height() - ScaleHeight()));
     Place(txtPreview, 90, 120, 6705, 4335, 0);
     txtPreview.SetMultiLine(true);
@@ -45,23 +53,20 @@ frmPreview::frmPreview(Env env)
 void frmPreview::Preview(const std::vector<long>& arrSelected) {
     PointerReset reset(env_);
     const bool read = forms::Trap(env_.ui, "Preview()", [&] {
+        env_.ui.SetMousePointer(forms::vbHourglass);
         txtPreview.SetText("");
         txtPreview.SetText(ReadLines(arrSelected));
+        // The window is read with the normal pointer.
+        env_.ui.SetMousePointer(forms::vbDefault);
     });
     if (read) env_.ui.ShowModal(*this);
 }
 
 // Only an empty very first line of the whole result is left out.
 std::string frmPreview::ReadLines(const std::vector<long>& arrSelected) {
-    env_.ui.SetMousePointer(forms::vbHourglass);
     std::unique_ptr<dao::Database> db;
-    if (!OpenProcvaultDB(env_, db)) return "";
-    std::string keys;
-    for (const long key : arrSelected) keys += std::to_string(key) + ", ";
-    keys.resize(keys.size() >= 2 ? keys.size() - 2 : 0);
-    auto rs = db->OpenRecordset(
-        "SELECT * FROM ProcedureLine WHERE ProcedureHeaderID IN (" + keys + ") ORDER BY ProcedureLineID",
-        dao::dbOpenSnapshot);
+    if (arrSelected.empty() || !OpenProcvaultDB(env_, db)) return "";
+    auto rs = db->OpenRecordset(PreviewStatement(arrSelected), dao::dbOpenSnapshot);
     const dao::Field line = rs->Fields("Line");
     std::string text;
     for (bool first = true; !rs->Eof(); first = false, rs->MoveNext()) {
@@ -81,6 +86,7 @@ void frmPreview::Form_Load() {
     });
 }
 
+// Width() and Height() are the outer size, which is what ResizeByUser receives.
 void frmPreview::Form_Resize() {
     forms::Trap(env_.ui, "Form_Resize()", [&] {
         const long dx = Change(Width(), kMinWidth, rememberedWidth_);

@@ -1,6 +1,9 @@
 // The add-in's dialogs as the binder draws them: every caption fits its box.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,6 +14,12 @@
 #include <QTabWidget>
 
 #include "codetools/frmProcvault.h"
+#include "library/frmAddProcedure.h"
+#include "library/frmChangeCategory.h"
+#include "library/frmEditCategories.h"
+#include "library/frmInput.h"
+#include "library/frmOrganizeProcedures.h"
+#include "library/frmPreview.h"
 #include "forms/ScriptedUi.h"
 #include "qt/FormDialog.h"
 #include "qt/GuiTestApp.h"
@@ -56,6 +65,28 @@ TEST(DialogLayout, EveryCaptionOfTheMainDialogFits) {
         EXPECT_EQ(Clipped(dialog), QStringList{}) << "tab " << tab;
     }
     form.Unload();
+}
+
+// Each library dialog as designed, its captions filled in as the user meets them.
+TEST(DialogLayout, EveryCaptionOfTheLibraryDialogsFits) {
+    guitest::App();
+    forms::ScriptedUi ui;
+    vbrt::MemorySettingsStore store;
+    const pv::Env env{ui, store};
+    std::vector<std::unique_ptr<forms::Form>> forms;
+    forms.push_back(std::make_unique<pv::frmAddProcedure>(env, "(All)"));
+    forms.push_back(std::make_unique<pv::frmOrganizeProcedures>(env));
+    forms.push_back(std::make_unique<pv::frmChangeCategory>(env));
+    forms.push_back(std::make_unique<pv::frmEditCategories>(env));
+    forms.push_back(std::make_unique<pv::frmPreview>(env));
+    auto input = std::make_unique<pv::frmInput>(env);
+    input->lblPrompt.SetCaption("Enter the new description for the category:");
+    forms.push_back(std::move(input));
+    for (auto& form : forms) {
+        pvqt::FormDialog dialog(*form);
+        dialog.show();
+        EXPECT_EQ(Clipped(dialog), QStringList{}) << form->Name();
+    }
 }
 
 }  // namespace
