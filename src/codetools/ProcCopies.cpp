@@ -133,11 +133,12 @@ std::vector<ProcCopy> ProcCopies(const host::CodeModule& module, const ProcEntry
 
 bool EveryCopyHasHandling(Env& env, const host::CodeModule& module, const ProcEntry& entry, long lngStartLine,
                           long lngEndLine) {
+    // Without handling anywhere in the range no copy has any: the copies need not be found.
+    if (!ProcContainsErrorHandling(env, lngStartLine, lngEndLine)) return false;
     const auto copies = ProcCopies(module, entry);
-    if (copies.size() <= 1) return ProcContainsErrorHandling(env, lngStartLine, lngEndLine);
-    return std::all_of(copies.begin(), copies.end(), [&](const ProcCopy& copy) {
-        return ProcContainsErrorHandling(env, copy.declLine, copy.endLine);
-    });
+    return copies.size() <= 1 || std::all_of(copies.begin(), copies.end(), [&](const ProcCopy& copy) {
+               return ProcContainsErrorHandling(env, copy.declLine, copy.endLine);
+           });
 }
 
 }  // namespace pv

@@ -65,7 +65,13 @@ std::string ListSortKey(std::string_view text) {
 }
 
 int CompareListText(std::string_view a, std::string_view b) {
-    return ListSortKey(a).compare(ListSortKey(b));
+    // The collator's own comparison (with its fast path for Latin text) costs
+    // a fraction of two sort keys: one call per entry when a list is filled in order.
+    thread_local std::vector<UChar> left, right;
+    ToUtf16(a, left);
+    ToUtf16(b, right);
+    return ucol_strcoll(&Collator(), left.data(), static_cast<int32_t>(left.size()), right.data(),
+                        static_cast<int32_t>(right.size()));
 }
 
 }  // namespace forms

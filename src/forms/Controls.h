@@ -264,9 +264,6 @@ public:
     // Adds at the sorted position when Sorted, else at `index` (-1 appends);
     // NewIndex reports where. Error 5 for an index outside 0..ListCount.
     void AddItem(const std::string& text, int index = -1);
-    // AddItem on a sorted list with the text's forms::ListSortKey already made,
-    // for callers that file the same texts again and again.
-    void AddItemKeyed(const std::string& text, std::string sortKey);
     void RemoveItem(int index);
     void Clear();
     int ListCount() const { return static_cast<int>(items_.size()); }
@@ -280,14 +277,13 @@ public:
     // A combo box also shows the entry's text in its edit portion.
     void SetListIndex(int index);
     bool Sorted() const { return sorted_; }
-    void SetSorted(bool value);
+    void SetSorted(bool value) { sorted_ = value; }
     Event<> Click;
     Event<> DblClick;
 
 protected:
     struct Item {
         std::string text;
-        std::string key;  // sort key of text, kept only while Sorted
         long data = 0;
         bool selected = false;
     };
@@ -296,7 +292,6 @@ protected:
     int listIndex_ = -1;
     bool sorted_ = false;
     void CheckIndex(int index) const;
-    void InsertAt(std::vector<Item>::iterator position, Item item);
     // Moves ListIndex without raising Click; notices ListIndex when it changed.
     void MoveListIndex(int index);
     // What a kind of list does once ListIndex has been set (from code or a choice).

@@ -14,34 +14,20 @@ void ListControl::CheckIndex(int index) const {
 
 void ListControl::AddItem(const std::string& text, int index) {
     if (index < -1 || index > ListCount()) detail::RaiseInvalidCall();
-    if (sorted_) return AddItemKeyed(text, ListSortKey(text));
-    auto position = index >= 0 ? items_.begin() + index : items_.end();
-    InsertAt(position, Item{text, {}, 0, false});
-}
-
-void ListControl::AddItemKeyed(const std::string& text, std::string sortKey) {
-    if (!sorted_) return AddItem(text);
     auto position = items_.end();
     // Filling a list from sorted data appends every entry: one comparison each.
     // Otherwise after any equal entries, as the list box files a duplicate.
-    if (!items_.empty() && sortKey < items_.back().key)
-        position = std::upper_bound(items_.begin(), items_.end(), sortKey,
-                                    [](const std::string& key, const Item& item) { return key < item.key; });
-    InsertAt(position, Item{text, std::move(sortKey), 0, false});
-}
-
-void ListControl::InsertAt(std::vector<Item>::iterator position, Item item) {
+    if (sorted_ && !items_.empty() && CompareListText(text, items_.back().text) < 0)
+        position = std::upper_bound(
+            items_.begin(), items_.end(), text,
+            [](const std::string& value, const Item& item) { return CompareListText(value, item.text) < 0; });
+    else if (!sorted_ && index >= 0)
+        position = items_.begin() + index;
     const int at = static_cast<int>(position - items_.begin());
-    items_.insert(position, std::move(item));
+    items_.insert(position, Item{text, 0, false});
     newIndex_ = at;
     Notify(Prop::List);
     if (listIndex_ >= at) MoveListIndex(listIndex_ + 1);
-}
-
-void ListControl::SetSorted(bool value) {
-    sorted_ = value;
-    if (value)
-        for (auto& item : items_) item.key = ListSortKey(item.text);
 }
 
 void ListControl::RemoveItem(int index) {
@@ -80,7 +66,6 @@ void ListControl::SetList(int index, std::string text) {
     auto& item = items_[static_cast<std::size_t>(index)];
     if (item.text == text) return;
     item.text = std::move(text);
-    if (sorted_) item.key = ListSortKey(item.text);
     Notify(Prop::List);
 }
 

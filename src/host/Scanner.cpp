@@ -212,7 +212,7 @@ private:
     void Finish(long count) {
         if (inProc_ && !IsClosed(result_.procs[static_cast<std::size_t>(current_)]))
             result_.procs[static_cast<std::size_t>(current_)].endLine = count;
-        result_.openAtEnd = inProc_ || inBlock_;
+        result_.openAtEnd = inProc_ || inBlock_ || !frames_.empty();
         for (auto& proc : result_.procs) proc.rangeEndLine = std::max(proc.endLine, proc.groupEndLine);
         if (lastBodyProc_ >= 0) result_.procs[static_cast<std::size_t>(lastBodyProc_)].rangeEndLine = count;
         result_.index.reserve(result_.procs.size());

@@ -32,7 +32,7 @@ struct ScanResult {
     std::vector<Member> members;  // host order: order of first declaration
     std::vector<ProcInfo> procs;  // in line order
     long declarationLines = 0;    // lines of the declarations section
-    bool openAtEnd = false;       // the module ends inside a procedure or an Enum/Type block
+    bool openAtEnd = false;       // the module ends inside a procedure, an Enum/Type block or an #If
     // Index into procs, or -1. Name comparison ignores letter case.
     int Find(const std::string& name, vbext_ProcKind kind) const;
     // Upper-cased name and kind to the index in procs, filled by the scan.

@@ -1,8 +1,7 @@
 #include "library/basConnect.h"
 
-#include <cstdint>
-
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 #include "dao/DBEngine.h"
@@ -57,30 +56,31 @@ struct DisplayOrder {
     const ProcedureRecord* data = nullptr;
     std::size_t size = 0;
     std::vector<std::uint32_t> order;
-    std::vector<std::string> keys;  // by index into LibraryProcedures
 };
 
 std::uint64_t libraryGeneration = 0;
 
-std::string EntryText(const ProcedureRecord& record) { return record.Type + " " + record.Name; }
+std::string EntryText(const ProcedureRecord& record) {
+    return record.Type + " " + record.Name;
+}
 
-// The order, and each entry's collation key for the list to file it by.
-const DisplayOrder& SortedOrder() {
+// LibraryProcedures in list order: collation keys compare exactly as the list box compares texts.
+const std::vector<std::uint32_t>& SortedOrder() {
     static DisplayOrder cache;
     if (cache.generation == libraryGeneration && cache.data == LibraryProcedures.data() &&
         cache.size == LibraryProcedures.size())
-        return cache;
+        return cache.order;
     std::vector<std::string> keys;
     keys.reserve(LibraryProcedures.size());
-    for (const ProcedureRecord& record : LibraryProcedures) keys.push_back(forms::ListSortKey(EntryText(record)));
+    for (const ProcedureRecord& record : LibraryProcedures)
+        keys.push_back(forms::ListSortKey(EntryText(record)));
     cache.order.resize(keys.size());
     for (std::uint32_t i = 0; i < cache.order.size(); ++i) cache.order[i] = i;
     // Stable: equal texts keep the order the engine returned them in, as the list files them.
     std::stable_sort(cache.order.begin(), cache.order.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-    cache = {libraryGeneration, LibraryProcedures.data(), LibraryProcedures.size(), std::move(cache.order),
-             std::move(keys)};
-    return cache;
+    cache = {libraryGeneration, LibraryProcedures.data(), LibraryProcedures.size(), std::move(cache.order)};
+    return cache.order;
 }
 
 }  // namespace
@@ -187,22 +187,18 @@ void RefreshAvailableProceduresList(Env& env, forms::ListBox& list, forms::Combo
         list.Clear();
         if (category.ListIndex() < 0) return;
         const long selected = category.ItemData(category.ListIndex());
-        const auto add = [&](const ProcedureRecord& record, const std::string* key) {
+        const auto add = [&](const ProcedureRecord& record) {
             if (record.Name.empty() || !KindMatches(kindFilter, record.Type) ||
                 !CategoryMatches(selected, record.CategoryID))
                 return;
-            if (key)
-                list.AddItemKeyed(EntryText(record), *key);
-            else
-                list.AddItem(EntryText(record));
+            list.AddItem(EntryText(record));
             list.SetItemData(list.NewIndex(), record.ProcedureHeaderID);
         };
-        // Handed over in the list's own order with their keys, every entry is appended at its place.
+        // Handed over in the list's own order, every entry is appended at its place.
         if (list.Sorted()) {
-            const DisplayOrder& display = SortedOrder();
-            for (const std::uint32_t i : display.order) add(LibraryProcedures[i], &display.keys[i]);
+            for (const std::uint32_t i : SortedOrder()) add(LibraryProcedures[i]);
         } else {
-            for (const ProcedureRecord& record : LibraryProcedures) add(record, nullptr);
+            for (const ProcedureRecord& record : LibraryProcedures) add(record);
         }
     });
 }

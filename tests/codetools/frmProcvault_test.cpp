@@ -310,10 +310,11 @@ TEST_F(DialogTest, LibraryTabWithoutALibraryRefusesOk) {
     EXPECT_FALSE(cmSelectAll);
     EXPECT_FALSE(preview);
     EXPECT_TRUE(backOnTab1);
-    EXPECT_EQ(Prompts(), (std::vector<std::string>{
-                            "Procvault: There is no location entered for the Procvault database file. Please enter "
-                            "the correct location from the Procvault tab on the Options screen",
-                            "Procvault: There are no available procedures to add."}));
+    EXPECT_EQ(Prompts(),
+              (std::vector<std::string>{
+                  "Procvault: There is no location entered for the Procvault database file. Please enter "
+                  "the correct location from the Procvault tab on the Options screen",
+                  "Procvault: There are no available procedures to add."}));
 }
 
 TEST_F(DialogTest, FailedOpeningIsReportedAndShowsNothing) {
@@ -350,31 +351,27 @@ TEST_F(DialogTest, ControlsFitTheDialogAndCaptionsFitTheirControls) {
 
 namespace {
 
-// Code written for several targets with #If. In `after`, {E:x} stands for the
-// entry statement and its two empty lines, {B:x:Kind} for the exit and handler
-// block, {H:x} for the header with the procedure line.
+// Code written for several targets with #If, as it reads after adding handlers:
+// {E:x} stands for the entry statement and its two empty lines, {B:x:Kind} for
+// the exit and handler block, {H:x} for the header (comment stubs on); the module
+// before has none of them. `listed`: the entries offered, joined by blanks.
 struct ConditionalRow {
     const char* name;
-    const char* module;
-    bool stubs;
-    std::vector<std::string> listed;
-    const char* after;
+    std::string listed;
+    std::string after;
 };
 
-std::string Expand(std::string text) {
-    const auto replace = [&](std::size_t at, std::size_t length, const std::string& by) {
-        text.replace(at, length, by);
-    };
+std::string Expand(std::string text, bool strip) {
     for (auto at = text.find('{'); at != std::string::npos; at = text.find('{')) {
         const auto close = text.find('}', at);
-        const std::string tag = text.substr(at + 1, close - at - 1);
-        const std::string name = tag.substr(2, tag.find(':', 2) - 2);
-        if (tag[0] == 'E') replace(at, close - at + 1, "\tOn Error Goto Err_" + name + "||");
-        if (tag[0] == 'H') replace(at, close - at + 1, codetoolstest::kHyphens + "|' Procedure: " + name);
+        const std::string tag = text.substr(at + 1, close - at - 1),
+                          name = tag.substr(2, tag.find(':', 2) - 2);
+        std::string by = "\tOn Error Goto Err_" + name + "||";
+        if (tag[0] == 'H') by = codetoolstest::kHyphens + "|' Procedure: " + name;
         if (tag[0] == 'B')
-            replace(at, close - at + 1,
-                    "Exit_" + name + ":|\tExit " + tag.substr(tag.rfind(':') + 1) + "||Err_" + name + ":|\t" +
-                        codetoolstest::DefaultMessageFor(name) + "|\tResume Exit_" + name + "|");
+            by = "Exit_" + name + ":|\tExit " + tag.substr(tag.rfind(':') + 1) + "||Err_" + name + ":|\t" +
+                 codetoolstest::DefaultMessageFor(name) + "|\tResume Exit_" + name + "|";
+        text.replace(at, close - at + (strip ? 2 : 1), strip ? "" : by);
     }
     return text;
 }
@@ -383,83 +380,51 @@ class ConditionalCode : public DialogTest, public ::testing::WithParamInterface<
 
 TEST_P(ConditionalCode, EveryCopyGetsOneBlockAndASecondScanListsNothing) {
     const ConditionalRow& row = GetParam();
-    Load(codetoolstest::Split(row.module));
+    Load(codetoolstest::Split(Expand(row.after, true)));
     Set(pv::key::ShowCommentStubs, "True");
     HeaderFlags(true, false, false, false, false, false);
     Open([&](pv::frmProcvault& d) {
         if (d.lstProcedures.ListCount() == 0) return d.cmdCancel.Press();
         d.cmdSelectAll.Press();
-        if (row.stubs) d.chkShowCommentStubs.Press();
+        if (row.after.find("{H:") != std::string::npos) d.chkShowCommentStubs.Press();
         d.cmdOK.Press();
     });
-    EXPECT_EQ(seen.entries, row.listed);
-    EXPECT_EQ(Lines(), codetoolstest::Split(Expand(row.after)));
+    std::string listed;
+    for (const auto& entry : seen.entries) listed += (listed.empty() ? "" : " ") + entry;
+    EXPECT_EQ(listed, row.listed);
+    EXPECT_EQ(Lines(), codetoolstest::Split(Expand(row.after, false)));
     seen = {};
     Open([](pv::frmProcvault& d) { d.cmdCancel.Press(); });
     EXPECT_TRUE(seen.entries.empty());
     EXPECT_TRUE(ui.Messages().empty());
 }
 
-constexpr const char* kTwoTargets =
-    "#If VBA7 Then|Public Function Ptr(ByVal h As LongPtr) As LongPtr|#Else|"
-    "Public Function Ptr(ByVal h As Long) As Long|#End If|    Ptr = h|End Function";
-constexpr const char* kThreeTargets =
-    "  #If VBA7 Then|Sub S(ByVal a As LongPtr, _|    ByVal b As LongPtr)|  #ElseIf Win32 Then|"
-    "Sub S(ByVal a As Long, _|    ByVal b As Long)|  #Else|Sub S(a, b)|  #End If|    a = b|End Sub";
-constexpr const char* kNested =
-    "#If A Then|  #If B Then|Sub N(x As Long)|  #Else|Sub N(x As Integer)|  #End If|#Else|Sub N(x)|"
-    "#End If|    x = 1|End Sub";
-
 INSTANTIATE_TEST_SUITE_P(
     Modules, ConditionalCode,
     ::testing::Values(
-        ConditionalRow{"TwoDeclarations",
-                       kTwoTargets,
-                       true,
-                       {"Ptr"},
+        ConditionalRow{"TwoDeclarations", "Ptr",
                        "{H:Ptr}|#If VBA7 Then|Public Function Ptr(ByVal h As LongPtr) As LongPtr|#Else|"
                        "Public Function Ptr(ByVal h As Long) As Long|#End If|{E:Ptr}|    Ptr = h|"
                        "{B:Ptr:Function}|End Function"},
         ConditionalRow{
-            "ThreeIndentedWithContinuations",
-            kThreeTargets,
-            false,
-            {"S"},
+            "ThreeIndentedWithContinuations", "S",
             "  #If VBA7 Then|Sub S(ByVal a As LongPtr, _|    ByVal b As LongPtr)|  #ElseIf Win32 Then|"
             "Sub S(ByVal a As Long, _|    ByVal b As Long)|  #Else|Sub S(a, b)|  #End If|{E:S}|"
             "    a = b|{B:S:Sub}|End Sub"},
-        ConditionalRow{"NestedDeclarations",
-                       kNested,
-                       true,
-                       {"N"},
+        ConditionalRow{"NestedDeclarations", "N",
                        "{H:N}|#If A Then|  #If B Then|Sub N(x As Long)|  #Else|Sub N(x As Integer)|  #End If|"
                        "#Else|Sub N(x)|#End If|{E:N}|    x = 1|{B:N:Sub}|End Sub"},
-        ConditionalRow{"CopiesWithoutHandling",
-                       "#If Win64 Then|Private Sub W()|    x = 1|End Sub|#Else|Private Sub W()|    x = 2|"
-                       "End Sub|#End If|Sub Z()|End Sub",
-                       true,
-                       {"W", "Z"},
+        ConditionalRow{"CopiesWithoutHandling", "W Z",
                        "#If Win64 Then|{H:W}|Private Sub W()|{E:W}|    x = 1|{B:W:Sub}|End Sub|#Else|{H:W}|"
                        "Private Sub W()|{E:W}|    x = 2|{B:W:Sub}|End Sub|#End If|{H:Z}|Sub Z()|{E:Z}|"
                        "{B:Z:Sub}|End Sub"},
-        ConditionalRow{"OneCopyHandled",
-                       "#If Win64 Then|Function W() As Long|    On Error Resume Next|End Function|#Else|"
-                       "Function W() As Long|End Function|#End If",
-                       false,
-                       {"W"},
+        ConditionalRow{"OneCopyHandled", "W",
                        "#If Win64 Then|Function W() As Long|    On Error Resume Next|End Function|#Else|"
                        "Function W() As Long|{E:W}|{B:W:Function}|End Function|#End If"},
-        ConditionalRow{"AllCopiesHandled",
-                       "#If Win64 Then|Sub W()|    On Error Resume Next|End Sub|#Else|Sub W()|"
-                       "    On Error GoTo 0|End Sub|#End If",
-                       false,
-                       {},
+        ConditionalRow{"AllCopiesHandled", "",
                        "#If Win64 Then|Sub W()|    On Error Resume Next|End Sub|#Else|Sub W()|"
                        "    On Error GoTo 0|End Sub|#End If"},
-        ConditionalRow{"TypeFieldNamedLikeAKeyword",
-                       "Private Type T|    sUB As Long|End Type|Sub Real()|End Sub",
-                       false,
-                       {"Real"},
+        ConditionalRow{"TypeFieldNamedLikeAKeyword", "Real",
                        "Private Type T|    sUB As Long|End Type|Sub Real()|{E:Real}|{B:Real:Sub}|End Sub"}),
     [](const auto& info) { return std::string(info.param.name); });
 

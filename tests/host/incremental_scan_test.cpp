@@ -21,7 +21,8 @@ std::string Dump(const host::ScanResult& scan) {
     out << "declarations " << scan.declarationLines << (scan.openAtEnd ? " open\n" : "\n");
     for (const auto& p : scan.procs)
         out << p.name << ' ' << p.kind << ' ' << p.isDeclare << p.isEvent << ' ' << p.startLine << '/'
-            << p.bodyLine << '/' << p.declEndLine << '/' << p.endLine << '/' << p.rangeEndLine << '\n';
+            << p.bodyLine << '/' << p.declEndLine << '/' << p.endLine << '/' << p.rangeEndLine << '/'
+            << p.groupEndLine << '\n';
     for (const auto& m : scan.members) out << m.Name() << ' ' << m.Type() << ' ' << m.CodeLocation() << '\n';
     std::map<std::string, int> index(scan.index.begin(), scan.index.end());
     for (const auto& [key, at] : index) out << key << '=' << at << ' ';
@@ -170,7 +171,11 @@ std::string RandomModule(std::mt19937& rng) {
         "Function\r\n",
         "\r\nPublic Property Get Val{n}() As Long\r\n    Val{n} = mA\r\nEnd Property\r\n"
         "Public Property Let Val{n}(ByVal v As Long)\r\n    mA = v\r\nEnd Property\r\n' trailing "
-        "notes\r\n\r\n"};
+        "notes\r\n\r\n",
+        "#If VBA7 Then\r\nSub Alt{n}(ByVal h As LongPtr)\r\n#Else\r\nSub Alt{n}(ByVal h As Long, _\r\n"
+        "    ByVal g As Long)\r\n#End If\r\n    h = 1\r\nEnd Sub\r\n",
+        "\r\n#If Win64 Then\r\nPrivate Sub Copy{n}()\r\n    x = 1\r\nEnd Sub\r\n#Else\r\n  #If A Then\r\n"
+        "Private Sub Copy{n}()\r\n  #End If\r\n    x = 2\r\nEnd Sub\r\n#End If\r\n"};
     std::string out;
     for (int n = std::uniform_int_distribution<int>(2, 12)(rng); n > 0; --n) {
         std::string block = Pick(blocks, rng);
@@ -218,8 +223,9 @@ TEST(NeutralEdit, RandomEditsMatchAFreshScan) {
                               << code.AllText();
                 break;
             }
-            // An open module is never patched: close a stray Sub or Enum line again.
-            if (code.Scan().openAtEnd) code.InsertLines(code.CountOfLines() + 1, "End Sub\r\nEnd Type");
+            // An open module is never patched: close a stray Sub, Enum or #If line again.
+            if (code.Scan().openAtEnd)
+                code.InsertLines(code.CountOfLines() + 1, "End Sub\r\nEnd Type\r\n#End If");
         }
     }
     // Random positions often fall outside bodies; unless a quarter are patched, not

@@ -31,7 +31,6 @@ protected:
         ASSERT_NE(item, nullptr);
         item->trigger();
     }
-
 };
 
 TEST_F(MainDialogInStudio, TypingANameAndPressingOkAddsTheProcedureToTheEditor) {
@@ -54,7 +53,8 @@ TEST_F(MainDialogInStudio, TypingANameAndPressingOkAddsTheProcedureToTheEditor) 
     EXPECT_EQ(caption, QStringLiteral("Procvault"));
     EXPECT_EQ(tab, QStringLiteral("&New Procedure"));
     const QString text = code->toPlainText();
-    EXPECT_TRUE(text.contains("\nPrivate Sub ComputeTotal()\n\tOn Error Goto Err_ComputeTotal\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nPrivate Sub ComputeTotal()\n\tOn Error Goto Err_ComputeTotal\n"))
+        << text.toStdString();
     EXPECT_TRUE(text.endsWith("\tResume Exit_ComputeTotal\n\nEnd Sub")) << text.toStdString();
     EXPECT_EQ(text.toStdString(), code->Component().CodeModule().AllText());
 }
@@ -74,6 +74,40 @@ TEST_F(MainDialogInStudio, EnterOnTheExistingProceduresTabAddsTheHandler) {
     host::CodeModule& module = code->Component().CodeModule();
     EXPECT_EQ(module.Lines(3, 2), "Public Sub ShowTotal()\r\n\tOn Error Goto Err_ShowTotal");
     EXPECT_EQ(code->toPlainText().toStdString(), module.AllText());
+}
+
+// Code for two targets: a sub written once per branch and a sub declared once
+// per branch; "_" files before the letters, as the VB list box files it.
+TEST_F(MainDialogInStudio, CodeForTwoTargetsGetsOneHandlerPerCopy) {
+    Module().DeleteLines(1, Module().CountOfLines());
+    Module().InsertLines(
+        1,
+        "#If Win64 Then\r\nSub Text_Change()\r\nEnd Sub\r\n#Else\r\nSub Text_Change()\r\nEnd Sub\r\n"
+        "#End If\r\n#If VBA7 Then\r\nSub TextBox_Change(ByVal h As LongPtr)\r\n#Else\r\n"
+        "Sub TextBox_Change(ByVal h As Long)\r\n#End If\r\nEnd Sub");
+    QStringList entries;
+    guitest::WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<pvqt::FormDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        auto* list = dialog->Widget<QListWidget>("lstProcedures");
+        ASSERT_NE(list, nullptr);
+        for (int i = 0; i < list->count(); ++i) entries << list->item(i)->text();
+        QTest::mouseClick(dialog->Widget<QPushButton>("cmdSelectAll"), Qt::LeftButton);
+        QTest::mouseClick(dialog->Widget<QPushButton>("cmdOK"), Qt::LeftButton);
+    });
+    OpenFromContextMenu();
+    EXPECT_EQ(entries, (QStringList{"Text_Change", "TextBox_Change"}));
+    const QString text = code->toPlainText();
+    // One entry statement and one handler per copy; the shared body's below the #End If.
+    EXPECT_EQ(text.count("Sub Text_Change()\n\tOn Error Goto Err_Text_Change\n\n\n"), 2)
+        << text.toStdString();
+    EXPECT_EQ(text.count("\tResume Exit_Text_Change\n\nEnd Sub\n#"), 2) << text.toStdString();
+    EXPECT_TRUE(
+        text.endsWith("#End If\n\tOn Error Goto Err_TextBox_Change\n\n\nExit_TextBox_Change:\n"
+                      "\tExit Sub\n\nErr_TextBox_Change:\n\tMsgBox Err.Description & \" \" & Err.Number, "
+                      "vbCritical, \"TextBox_Change()\"\n\tResume Exit_TextBox_Change\n\nEnd Sub"))
+        << text.toStdString();
+    EXPECT_EQ(code->toPlainText().toStdString(), Module().AllText());
 }
 
 }  // namespace
