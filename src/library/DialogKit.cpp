@@ -27,14 +27,12 @@ void SelectAllItems(forms::ListBox& list, bool selected) {
     for (int i = 0; i < list.ListCount(); ++i) list.SetSelected(i, selected);
 }
 
-std::string SelectedIdList(const forms::ListBox& list, const std::string& separator) {
-    std::string ids;
-    for (int i = 0; i < list.ListCount(); ++i) {
-        if (!list.Selected(i)) continue;
-        if (!ids.empty()) ids += separator;
-        ids += std::to_string(list.ItemData(i));
+void RemoveAllEntry(forms::ComboBox& combo) {
+    for (int i = 0; i < combo.ListCount(); ++i) {
+        if (combo.ItemData(i) != 0 || combo.List(i) != "(All)") continue;
+        combo.RemoveItem(i);
+        return;
     }
-    return ids;
 }
 
 bool NothingChosen(const forms::ComboBox& combo) {

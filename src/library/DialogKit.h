@@ -1,7 +1,7 @@
 #pragma once
 // Small pieces every library dialog repeats: placing a control as the designer
 // does, the beep-and-message of a validation, select or deselect all entries,
-// and the key list of the selected entries that the statements take.
+// and dropping the "(All)" entry from a category box.
 #include <string>
 
 #include "forms/Controls.h"
@@ -35,8 +35,9 @@ private:
 
 void SelectAllItems(forms::ListBox& list, bool selected);
 
-// The item data of the selected entries in list order, joined by `separator`.
-std::string SelectedIdList(const forms::ListBox& list, const std::string& separator = ", ");
+// Removes the "(All)" entry (item data 0) RefreshCategoriesList put in, wherever
+// it sorted: a description beginning with a blank sorts before it.
+void RemoveAllEntry(forms::ComboBox& combo);
 
 // True when the combo has entries but none is chosen (typed text matching none).
 bool NothingChosen(const forms::ComboBox& combo);

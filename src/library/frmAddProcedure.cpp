@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "dao/Database.h"
 #include "forms/ErrorReport.h"
 #include "host/VBE.h"
 #include "library/DialogKit.h"
@@ -14,6 +13,19 @@ namespace {
 bool StartsWithWord(const std::string& text, std::size_t at, const std::string& word) {
     return text.compare(at, word.size(), word) == 0 &&
            (at + word.size() == text.size() || text[at + word.size()] == ' ');
+}
+
+// The kind word of a declaration line after its scope words: "Sub", "Function",
+// or "" for a Declare, which is a method member too but no procedure to store.
+std::string StoredKind(const std::string& declaration) {
+    std::size_t at = declaration.find_first_not_of(' ');
+    if (at == std::string::npos) return "";
+    for (const char* scope : {"Private", "Public", "Friend", "Static"})
+        if (StartsWithWord(declaration, at, scope))
+            return StoredKind(declaration.substr(at + std::string(scope).size()));
+    if (StartsWithWord(declaration, at, "Sub")) return "Sub";
+    if (StartsWithWord(declaration, at, "Function")) return "Function";
+    return "";
 }
 
 bool OffersCode(host::vbext_ComponentType type) {
@@ -33,27 +45,29 @@ std::string FirstWord(const std::string& line) {
     return line.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
-// Depth of #If groups after `line`; copies of a procedure written once per
-// branch each have an End line, and only one outside every group closes it.
-int DirectiveDepth(const std::string& line, int depth) {
-    const std::string word = FirstWord(line);
-    if (word == "#If") return depth + 1;
-    if (word == "#End" && depth > 0) return depth - 1;
-    return depth;
-}
+// Where a procedure's stored text ends. A procedure written once per #If branch
+// has an End line in every branch; those close it only together, at the
+// #End If of their group, so no copy is cut off.
+class ClosingLine {
+public:
+    explicit ClosingLine(std::string endLine) : endLine_(std::move(endLine)) {}
+    // True when `line` is the procedure's last line.
+    bool Closes(const std::string& line) {
+        const std::string word = FirstWord(line);
+        if (word == "#If") ++depth_;
+        if (word == "#End" && depth_ > 0) return --depth_ == 0 && endInGroup_;
+        if (line != endLine_) return false;
+        endInGroup_ = endInGroup_ || depth_ > 0;
+        return depth_ == 0;
+    }
+
+private:
+    std::string endLine_;
+    int depth_ = 0;
+    bool endInGroup_ = false;
+};
 
 }  // namespace
-
-std::string StoredKind(const std::string& declaration) {
-    std::size_t at = declaration.find_first_not_of(' ');
-    if (at == std::string::npos) return "";
-    for (const char* scope : {"Private", "Public", "Friend", "Static"})
-        if (StartsWithWord(declaration, at, scope))
-            return StoredKind(declaration.substr(at + std::string(scope).size()));
-    if (StartsWithWord(declaration, at, "Sub")) return "Sub";
-    if (StartsWithWord(declaration, at, "Function")) return "Function";
-    return "";
-}
 
 frmAddProcedure::frmAddProcedure(Env env, std::string organizerCategoryText)
     : forms::Form("frmAddProcedure"),
@@ -74,26 +88,26 @@ frmAddProcedure::frmAddProcedure(Env env, std::string organizerCategoryText)
 
 void frmAddProcedure::Design() {
     SetCaption("Add Procedure To Procvault");
-    Move(0, 0, 6015, 4860);
-    Place(Label1, 120, 120, 2655, 255);
+    Move(0, 0, 6255, 4860);
+    Place(Label1, 120, 120, 2535, 255);
     Label1.SetCaption("Add from module");
-    Place(cboModule, 120, 420, 2655, 315, 0);
+    Place(cboModule, 120, 420, 2535, 315, 0);
     cboModule.SetSorted(true);
-    Place(Label2, 2940, 120, 2835, 255);
+    Place(Label2, 2820, 120, 3195, 255);
     Label2.SetCaption("Add to category");
-    Place(cboCategory, 2940, 420, 2835, 315, 1);
+    Place(cboCategory, 2820, 420, 3195, 315, 1);
     cboCategory.SetSorted(true);
-    Place(lstProcedures, 120, 900, 4215, 3375, 2);
+    Place(lstProcedures, 120, 900, 4335, 3375, 2);
     lstProcedures.SetSorted(true);
     lstProcedures.SetMultiSelect(1);
-    Place(cmdSelectAll, 4440, 900, 1335, 375, 3);
+    Place(cmdSelectAll, 4560, 900, 1455, 375, 3);
     cmdSelectAll.SetCaption("&Select All");
-    Place(cmdDeselectAll, 4440, 1380, 1335, 375, 4);
+    Place(cmdDeselectAll, 4560, 1380, 1455, 375, 4);
     cmdDeselectAll.SetCaption("&Deselect All");
-    Place(cmdOK, 4440, 3420, 1335, 375, 5);
+    Place(cmdOK, 4560, 3420, 1455, 375, 5);
     cmdOK.SetCaption("&OK");
     cmdOK.SetDefault(true);
-    Place(cmdCancel, 4440, 3900, 1335, 375, 6);
+    Place(cmdCancel, 4560, 3900, 1455, 375, 6);
     cmdCancel.SetCaption("&Cancel");
     cmdCancel.SetCancel(true);
 }
@@ -116,7 +130,7 @@ void frmAddProcedure::Form_Load() {
         env_.ui.SetMousePointer(forms::vbHourglass);
         cboModule.Clear();
         RefreshCategoriesList(env_, cboCategory);
-        if (cboCategory.ListCount() > 0) cboCategory.RemoveItem(0);
+        RemoveAllEntry(cboCategory);
         PreselectCategory();
         FillModules();
     });
@@ -126,11 +140,8 @@ void frmAddProcedure::PreselectCategory() {
     if (cboCategory.ListCount() == 0) return;
     int index = 0;
     if (organizerCategory_ != "(All)")
-        for (int i = 0; i < cboCategory.ListCount(); ++i)
-            if (cboCategory.List(i) == organizerCategory_) {
-                index = i;
-                break;
-            }
+        for (int i = cboCategory.ListCount() - 1; i >= 0; --i)
+            if (cboCategory.List(i) == organizerCategory_) index = i;
     cboCategory.SetListIndex(index);
 }
 
@@ -176,9 +187,7 @@ void frmAddProcedure::RefreshProceduresList() {
         env_.ui.SetMousePointer(forms::vbHourglass);
         lstProcedures.Clear();
         const host::CodeModule& module = ModuleNamed(cboModule.Text());
-        const host::Members& members = module.Members();
-        for (long i = 1; i <= members.Count(); ++i) {
-            const host::Member& member = members.Item(i);
+        for (const host::Member& member : module.Members()) {
             if (member.Type() != host::vbext_mt_Method) continue;
             const std::string kind =
                 StoredKind(module.Lines(module.ProcBodyLine(member.Name(), host::vbext_pk_Proc), 1));
@@ -238,27 +247,32 @@ void frmAddProcedure::AddProcedures() {
         std::unique_ptr<dao::Database> db;
         if (!OpenProcvaultDB(env_, db)) return;
         env_.ui.SetMousePointer(forms::vbHourglass);
-        auto rsHeader = db->OpenRecordset("ProcedureHeader", dao::dbOpenDynaset, dao::dbAppendOnly);
-        auto rsLine = db->OpenRecordset("ProcedureLine", dao::dbOpenDynaset, dao::dbAppendOnly);
-        for (int i = 0; i < lstProcedures.ListCount(); ++i) {
-            if (!lstProcedures.Selected(i)) continue;
-            dao::Transaction transaction(*db);
-            const bool stored = forms::Trap(env_.ui, "AddSingleProcedure()", [&] {
-                AddSingleProcedure(lstProcedures.List(i), *rsHeader, *rsLine);
-            });
-            if (!stored) break;  // rolled back whole; what was stored before stays
-            transaction.Commit();
-        }
-        GetProcedures(env_);
-        rsHeader->Close();
-        rsLine->Close();
+        const bool stored = StoreSelected(*db);
         db->Close();
+        if (!stored) return;
+        GetProcedures(env_);
         Unload();
     });
 }
 
-// Raises its failures: the caller's transaction then leaves out the whole
-// procedure instead of storing part of it.
+// All or nothing, in one commit: a failure rolls back every procedure of this
+// OK, so the user can simply try again.
+bool frmAddProcedure::StoreSelected(dao::Database& db) {
+    dao::Transaction transaction(db);
+    auto rsHeader = db.OpenRecordset("ProcedureHeader", dao::dbOpenDynaset, dao::dbAppendOnly);
+    auto rsLine = db.OpenRecordset("ProcedureLine", dao::dbOpenDynaset, dao::dbAppendOnly);
+    for (int i = 0; i < lstProcedures.ListCount(); ++i) {
+        if (!lstProcedures.Selected(i)) continue;
+        if (!forms::Trap(env_.ui, "AddSingleProcedure()",
+                         [&] { AddSingleProcedure(lstProcedures.List(i), *rsHeader, *rsLine); }))
+            return false;
+    }
+    rsHeader->Close();
+    rsLine->Close();
+    transaction.Commit();
+    return true;
+}
+
 void frmAddProcedure::AddSingleProcedure(const std::string& strEntry, dao::Recordset& rsHeader,
                                          dao::Recordset& rsLine) {
     const host::CodeModule& module = ModuleNamed(cboModule.Text());
@@ -272,16 +286,14 @@ void frmAddProcedure::AddSingleProcedure(const std::string& strEntry, dao::Recor
     rsHeader.Collect("CategoryID", cboCategory.ItemData(cboCategory.ListIndex()));
     const long id = rsHeader.Fields("ProcedureHeaderID").Value().AsLong();
     rsHeader.Update();
-    bool closed = false, sawEnd = false;
-    int depth = 0;
+    ClosingLine closing("End " + kind);
+    bool closed = false;
     for (long i = first; i <= last; ++i) {
         rsLine.AddNew();
         rsLine.Collect("ProcedureHeaderID", id);
         if (!closed) {
             const std::string line = module.Lines(i, 1);
-            depth = DirectiveDepth(line, depth);
-            sawEnd = sawEnd || line == "End " + kind;
-            closed = sawEnd && depth == 0;
+            closed = closing.Closes(line);
             rsLine.Collect("Line", line);
         }
         rsLine.Update();

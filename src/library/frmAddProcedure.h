@@ -1,11 +1,11 @@
 #pragma once
 // Stores Subs and Functions of a module of the active project in the library:
 // the user picks a module, its procedures and a category. Each procedure
-// becomes one header row and one line row per source line, written together
-// in one transaction so that the library never holds a procedure in part.
+// becomes one header row and one line row per source line; one OK writes all
+// of them in one transaction, so the library never holds a procedure in part.
 #include <string>
 
-#include "dao/Recordset.h"
+#include "dao/Database.h"
 #include "forms/Form.h"
 #include "settings/Env.h"
 
@@ -28,7 +28,10 @@ public:
     void cmdCancel_Click();
     void RefreshProceduresList();
     bool OKToAdd();
+    // Stores every selected procedure and closes the dialog; on a failure
+    // nothing is stored and the dialog stays open.
     void AddProcedures();
+    // Raises its failures, so that the caller's transaction drops the procedure whole.
     void AddSingleProcedure(const std::string& strEntry, dao::Recordset& rsHeader, dao::Recordset& rsLine);
 
     forms::Label& Label1;
@@ -46,13 +49,10 @@ private:
     void ConnectEvents();
     void PreselectCategory();
     void FillModules();
+    bool StoreSelected(dao::Database& db);
 
     Env env_;
     std::string organizerCategory_;
 };
-
-// The kind word of a declaration line: "Sub", "Function", or "" for what is
-// neither (a Declare, an Event). Scope words and leading blanks are skipped.
-std::string StoredKind(const std::string& declaration);
 
 }  // namespace pv

@@ -4,6 +4,7 @@
 
 #include "forms/ErrorReport.h"
 #include "library/DialogKit.h"
+#include "library/SelectedIds.h"
 #include "library/basConnect.h"
 
 namespace pv {
@@ -35,7 +36,7 @@ frmChangeCategory::frmChangeCategory(Env env)
 void frmChangeCategory::ChangeCategory(forms::ListBox& lstProcedureList) {
     forms::Trap(env_.ui, "ChangeCategory()", [&] {
         RefreshCategoriesList(env_, cboNewCategory);
-        if (cboNewCategory.ListCount() > 0) cboNewCategory.RemoveItem(0);
+        RemoveAllEntry(cboNewCategory);
         if (cboNewCategory.ListCount() > 0) cboNewCategory.SetListIndex(0);
         lstProcedureList_ = &lstProcedureList;
         env_.ui.ShowModal(*this);
@@ -45,8 +46,11 @@ void frmChangeCategory::ChangeCategory(forms::ListBox& lstProcedureList) {
 void frmChangeCategory::cmdOK_Click() {
     PointerReset reset(env_);
     forms::Trap(env_.ui, "cmdOK_Click()", [&] {
-        // Typed text that names no category moves nothing; leaving the box has said why.
-        if (cboNewCategory.ListIndex() < 0) return;
+        // Typed text that names no category (Enter pressed in the box): moving needs a chosen one.
+        if (cboNewCategory.ListIndex() < 0) {
+            cboNewCategory_LostFocus();
+            return;
+        }
         env_.ui.SetMousePointer(forms::vbHourglass);
         std::unique_ptr<dao::Database> db;
         if (!OpenProcvaultDB(env_, db) || lstProcedureList_ == nullptr) return;

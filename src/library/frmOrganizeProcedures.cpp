@@ -5,6 +5,7 @@
 #include "dao/Database.h"
 #include "forms/ErrorReport.h"
 #include "library/DialogKit.h"
+#include "library/SelectedIds.h"
 #include "library/basConnect.h"
 #include "library/frmAddProcedure.h"
 #include "library/frmChangeCategory.h"
@@ -32,12 +33,12 @@ frmOrganizeProcedures::frmOrganizeProcedures(Env env)
 
 void frmOrganizeProcedures::Design() {
     SetCaption("Organize Procedures");
-    Move(0, 0, 6015, 4980);
-    Place(Label1, 120, 120, 5655, 255);
+    Move(0, 0, 6135, 5040);
+    Place(Label1, 120, 120, 5775, 255);
     Label1.SetCaption("Add, remove, and change the category of procedures:");
-    Place(Label2, 120, 480, 855, 255);
+    Place(Label2, 120, 480, 975, 255);
     Label2.SetCaption("Category");
-    Place(cboCategory, 1020, 420, 3255, 315, 0);
+    Place(cboCategory, 1140, 420, 3135, 315, 0);
     cboCategory.SetSorted(true);
     Place(lstAvailableProcedures, 120, 840, 4155, 2985, 1);
     lstAvailableProcedures.SetSorted(true);
@@ -49,13 +50,13 @@ void frmOrganizeProcedures::Design() {
     optShowSubs.SetCaption("S&ubs");
     Place(optShowFunctions, 2400, 270, 1455, 255, 4);
     optShowFunctions.SetCaption("Func&tions");
-    Place(cmdAdd, 4440, 840, 1335, 375, 5);
+    Place(cmdAdd, 4440, 840, 1455, 375, 5);
     cmdAdd.SetCaption("&Add...");
-    Place(cmdRemove, 4440, 1320, 1335, 375, 6);
+    Place(cmdRemove, 4440, 1320, 1455, 375, 6);
     cmdRemove.SetCaption("&Remove");
-    Place(cmdEditCategory, 4440, 1800, 1335, 375, 7);
+    Place(cmdEditCategory, 4440, 1800, 1455, 375, 7);
     cmdEditCategory.SetCaption("Cate&gory...");
-    Place(cmdClose, 4440, 4140, 1335, 375, 8);
+    Place(cmdClose, 4440, 4140, 1455, 375, 8);
     cmdClose.SetCaption("&Close");
     cmdClose.SetCancel(true);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The procedure organizer: the stored procedures filtered by category and
 // kind; adds procedures from a module, removes them, and moves them to
-// another category. Reads go through LibraryProcedures, reloaded after every change.
+// another category. Reads go through LibraryProcedures, reloaded after every
+// change; a removal deletes lines and headers together or not at all.
 #include <string>
 
 #include "forms/Form.h"

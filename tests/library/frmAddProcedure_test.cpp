@@ -1,0 +1,159 @@
+// Storing module procedures in the library as a user would, checked against
+// the rows of a real library file.
+#include "library/frmAddProcedure.h"
+
+#include <gtest/gtest.h>
+
+#include "LibraryDialogFixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class StoreDialog : public librarytest::LibraryDialogTest {
+protected:
+    // Each header stored after the sample's as "Type Name [Category]", then its lines; "|" between.
+    std::string Stored() {
+        std::string out, header;
+        for (const auto& r :
+             Rows("SELECT h.Type, h.Name, c.CategoryDesc, l.Line FROM ProcedureHeader h, Category c, "
+                  "ProcedureLine l WHERE h.ProcedureHeaderID > 3 AND c.CategoryID = h.CategoryID "
+                  "AND l.ProcedureHeaderID = h.ProcedureHeaderID ORDER BY l.ProcedureLineID")) {
+            const std::string next = r[0] + " " + r[1] + " [" + r[2] + "]|";
+            if (next != header) out += header = next;
+            out += r[3] + "|";
+        }
+        return out;
+    }
+};
+
+TEST_F(StoreDialog, EverySubAndFunctionOfTheExampleIsStoredWithExactlyItsLines) {
+    std::string expected;  // each listed procedure with the module's lines from its start, none after its End
+    int count = 0;
+    for (int m = 0; m < 4; ++m) {
+        When<pv::frmAddProcedure>("frmAddProcedure", [&](pv::frmAddProcedure& d) {
+            d.cboModule.ChooseItem(m);
+            const host::CodeModule& code =
+                vbe.ActiveVBProject().VBComponents().Item(d.cboModule.Text()).CodeModule();
+            for (const std::string& item : Items(d.lstProcedures)) {
+                const std::string kind = item.substr(0, item.find(' ')), name = item.substr(kind.size() + 1);
+                const long first = code.ProcStartLine(name, host::vbext_pk_Proc);
+                bool closed = false;
+                expected += item + " [Files]|";
+                for (long i = first; i < first + code.ProcCountLines(name, host::vbext_pk_Proc); ++i) {
+                    expected += (closed ? "<Null>" : code.Lines(i, 1)) + "|";
+                    closed = closed || code.Lines(i, 1) == "End " + kind;
+                }
+                ++count;
+            }
+            d.cmdSelectAll.Press();
+            d.cmdOK.Press();
+        });
+        pv::frmAddProcedure dialog(env, "(All)");
+        ui.ShowModal(dialog);
+    }
+    EXPECT_EQ(count, 13);  // every Sub and Function; clsItem's properties are not offered
+    EXPECT_EQ(Stored(), expected);
+    EXPECT_EQ(Prompts(), Strings{});
+}
+
+enum Act { kPlain, kTypeClick, kTypeEnter, kNoCategories, kOddCategories, kLocked, kLineRefused };
+
+struct StoreRow {
+    const char* name;
+    std::string module;    // code lines of Module9, the project's only module, "|" between
+    const char* category;  // the organizer's category text
+    Act act;
+    std::string said;    // as Said() gives it
+    std::string stored;  // as Stored() gives it
+    std::string after;   // the list's entries; "off": Select All disabled; "open": OK left the dialog up
+};
+
+class StoreRows : public StoreDialog, public testing::WithParamInterface<StoreRow> {};
+
+TEST_P(StoreRows, StoreWhatTheUserChose) {
+    const StoreRow& row = GetParam();
+    OpenModule("Module9", row.module);
+    if (row.act == kNoCategories) file.Open()->Execute("DELETE * FROM ProcedureHeader");
+    if (row.act == kNoCategories) file.Open()->Execute("DELETE * FROM Category");
+    for (const char* desc : {"Say \"Hi\"", "CategoryID"})
+        if (row.act == kOddCategories) daotest::AddCategory(*file.Open(), desc);
+    if (row.act == kLineRefused)
+        RunRaw(
+            "CREATE TRIGGER no BEFORE INSERT ON ProcedureLine WHEN NEW.Line = 'boom' BEGIN SELECT "
+            "RAISE(ABORT, 'no'); END");
+    std::string after;
+    When<pv::frmAddProcedure>("frmAddProcedure", [&](pv::frmAddProcedure& d) {
+        d.cmdSelectAll.Press();
+        if (row.act == kTypeClick || row.act == kTypeEnter) d.cboCategory.TypeText("Nowhere");
+        if (row.act == kLocked) Lock();
+        row.act == kTypeEnter ? d.cmdOK_Click() : d.cmdOK.Press();
+        for (const auto& item : Items(d.lstProcedures)) after += item + "|";
+        after += std::string(d.cmdSelectAll.Enabled() ? "" : "off") + (d.IsLoaded() ? "open" : "");
+        if (d.cboCategory.ListCount() > 0 && d.cboCategory.ListIndex() < 0)
+            after += " " + std::to_string(d.cboCategory.SelLength()) + " selected";
+    });
+    pv::frmAddProcedure dialog(env, row.category);
+    ui.ShowModal(dialog);
+    holder.reset();
+    EXPECT_EQ(Said(), row.said);
+    EXPECT_EQ(ui.Beeps(), static_cast<int>(ui.Messages().size()) - (row.act == kLineRefused));
+    EXPECT_EQ(Stored(), row.stored);
+    EXPECT_EQ(after, row.after);
+}
+
+const char* kSelect = "i:You must select an item from the list.|";
+const char* kNoCategory =
+    "i:You cannot add a procedure without a category. You must add a new category and try again.|";
+const char* kInUse =
+    "\r\nThis file is currently opened by another user. Please close the database and try again.|";
+const char* kSub = "Sub A()|End Sub";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, StoreRows,
+    testing::Values(
+        StoreRow{"StaticSubStoredAsSubInTheOrganizersCategory", "Private Static Sub Tally()|End Sub",
+                 "Strings", kPlain, "", "Sub Tally [Strings]|Private Static Sub Tally()|End Sub|",
+                 "Sub Tally|"},
+        StoreRow{"AllPicksTheFirstCategoryAndACommentedEndKeepsEveryLine", "Sub A()|End Sub ' done|' after",
+                 "(All)", kPlain, "", "Sub A [Files]|Sub A()|End Sub ' done|' after|", "Sub A|"},
+        StoreRow{
+            "NoSubsOrFunctionsListsNothingAndOKDoesNothing",
+            "Private Declare Function GetTickCount Lib \"kernel32\" () As Long|Property Get P()|End Property",
+            "(All)", kPlain, "", "", "offopen"},
+        StoreRow{
+            "CopiesPerBranchAreStoredWholeUpToTheEndIf",
+            "#If VBA7 Then|Sub P()|End Sub|  #Else|Sub P()|  #If D Then|  #End If|End Sub|  #End If|' tail",
+            "(All)", kPlain, "",
+            "Sub P [Files]|#If VBA7 Then|Sub P()|End Sub|  #Else|Sub P()|  #If D Then|  #End If|End Sub|"
+            "  #End If|<Null>|",
+            "Sub P|"},
+        StoreRow{"TypedCategoryRefusedOnLeavingTheBox", kSub, "(All)", kTypeClick, kSelect, "",
+                 "Sub A|open 7 selected"},
+        StoreRow{"TypedCategoryRefusedByOK", kSub, "(All)", kTypeEnter, kSelect, "", "Sub A|open 7 selected"},
+        StoreRow{"NoCategoriesRefused", kSub, "(All)", kNoCategories, kNoCategory, "", "Sub A|open"},
+        StoreRow{"QuotesAndAColumnNameAsCategory", kSub, "Say \"Hi\"", kOddCategories, "",
+                 "Sub A [Say \"Hi\"]|Sub A()|End Sub|", "Sub A|"},
+        StoreRow{"LockedLibraryStoresNothing", kSub, "(All)", kLocked, "!:@:" + std::string(kInUse), "",
+                 "Sub A|open"},
+        StoreRow{"ALineRefusedStoresNoneOfTheProcedures", "Sub A()|End Sub|Sub B()|boom|End Sub", "(All)",
+                 kLineRefused, "x:AddSingleProcedure()|", "", "Sub A|Sub B|open"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(StoreDialog, OnlyComponentsWithCodeOfTheirOwnAreOffered) {
+    std::vector<std::pair<std::string, std::string>> files{
+        {"P.vbp",
+         "Module=Module9; Module9.bas\r\nClass=clsA; clsA.cls\r\nResFile32=\"P.res\"\r\nUserControl=ctlA.ctl"
+         "\r\nPropertyPage=pagA.pag\r\nDesigner=dsrA.dsr\r\n"},
+        {"P.res", "res"}};
+    for (std::string name : {"Module9", "clsA", "ctlA", "pagA", "dsrA"})
+        files.emplace_back(name + "." + (name == "Module9" ? "bas" : name.substr(0, 3)),
+                           "Attribute VB_Name = \"" + name + "\"\r\n");
+    OpenWritten(files);
+    pv::frmAddProcedure dialog(env, "(All)");
+    dialog.BeginShow();
+    EXPECT_EQ(Items(dialog.cboModule), (Strings{"clsA", "Module9"}));
+    EXPECT_EQ(vbe.ActiveVBProject().VBComponents().Count(), 6);
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// The organizer and its change-category dialog as a user meets them, checked
+// against the rows of a real library file.
+#include "library/frmOrganizeProcedures.h"
+
+#include <gtest/gtest.h>
+
+#include "LibraryDialogFixture.h"
+#include "library/frmChangeCategory.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+enum Trouble { kNone, kMissing, kLocked, kHeadersRefused, kTypedCategory, kEarlyCategory };
+
+class Organizer : public librarytest::LibraryDialogTest {
+protected:
+    // Opens the organizer with `trouble` arranged, runs `act` on it, closes it.
+    void Organize(Trouble trouble, std::function<void(pv::frmOrganizeProcedures&)> act) {
+        if (trouble == kMissing) pv::WriteOption(store, pv::key::ProcvaultLocation, file.Path() + ".gone");
+        if (trouble == kEarlyCategory) daotest::AddCategory(*file.Open(), "_Archive");
+        if (trouble == kHeadersRefused)
+            RunRaw("CREATE TRIGGER no BEFORE DELETE ON ProcedureHeader BEGIN SELECT RAISE(ABORT, 'no'); END");
+        When<pv::frmOrganizeProcedures>("frmOrganizeProcedures",
+                                        [this, trouble, act](pv::frmOrganizeProcedures& d) {
+                                            if (trouble == kTypedCategory) d.cboCategory.TypeText("Nowhere");
+                                            act(d);
+                                            holder.reset();
+                                            d.cmdClose.Press();
+                                        });
+        pv::frmOrganizeProcedures dialog(env);
+        ui.ShowModal(dialog);
+    }
+    std::string Headers() {
+        std::string out;
+        for (const auto& r : Rows("SELECT Name, CategoryID FROM ProcedureHeader"))
+            out += r[0] + ":" + r[1] + " ";
+        return out;
+    }
+};
+
+struct RemoveRow {
+    const char* name;
+    const char* clicks;   // entries clicked: 0 "Function GetValue", 1 "Sub OpenLog", 2 "Sub TrimAll"
+    const char* answers;  // Y or N per question; one press of Remove per letter
+    Trouble trouble;
+    std::string said;
+    const char* headers;
+    long lines;
+    std::string after;  // the selection, the enabled buttons, the typed text selected in the category box
+};
+
+class RemoveRows : public Organizer, public testing::WithParamInterface<RemoveRow> {};
+
+TEST_P(RemoveRows, AskThenDeleteLinesAndHeadersTogether) {
+    const RemoveRow& row = GetParam();
+    std::string after;
+    Organize(row.trouble, [&](pv::frmOrganizeProcedures& d) {
+        for (const char* c = row.clicks; *c; ++c) d.lstAvailableProcedures.ClickItem(*c - '0');
+        if (row.trouble == kLocked) Lock();
+        for (const char* a = row.answers; *a; ++a) {
+            if (*a != '-') ui.QueueAnswer(*a == 'Y' ? forms::vbYes : forms::vbNo);
+            d.cmdRemove.Press();
+        }
+        for (int i = 0; i < d.lstAvailableProcedures.ListCount(); ++i)
+            after += d.lstAvailableProcedures.Selected(i) ? "1" : "0";
+        after += std::string(d.cmdAdd.Enabled() ? " add" : "") + (d.cmdRemove.Enabled() ? " remove" : "") +
+                 (d.cmdEditCategory.Enabled() ? " category" : "");
+        if (row.trouble == kTypedCategory) after += " " + std::to_string(d.cboCategory.SelLength());
+    });
+    EXPECT_EQ(Said(), row.said);
+    EXPECT_EQ(Headers(), row.headers);
+    EXPECT_EQ(daotest::Count(*file.Open(), "ProcedureLine"), row.lines);
+    EXPECT_EQ(after, row.after);
+    EXPECT_EQ(ui.GetMousePointer(), forms::vbDefault);
+}
+
+const std::string kOne = "?:Are you sure you want to delete the selected procedure?|";
+const std::string kMany = "?:Are you sure you want to delete the selected procedures?|";
+const std::string kChoose = "i:You must select an item from the list.|";
+const std::string kInUse =
+    "!:@:\r\nThis file is currently opened by another user. Please close the database and try again.|";
+const std::string kMissingFile =
+    "x:@.gone:\r\nThis file was not found. Please enter the correct location from the Procvault tab on the "
+    "Options "
+    "screen|";
+const char* kAll = "GetValue:1 TrimAll:2 OpenLog:1 ";
+const std::string kUsable = " add remove category";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RemoveRows,
+    testing::Values(
+        RemoveRow{"OneSelectedAsksSingular", "1", "Y", kNone, kOne, "GetValue:1 TrimAll:2 ", 5,
+                  "00" + kUsable},
+        RemoveRow{"TwoSelectedAskPlural", "02", "Y", kNone, kMany, "OpenLog:1 ", 2, "0" + kUsable},
+        RemoveRow{"NoDeletesNothingAndKeepsTheSelection", "02", "N", kNone, kMany, kAll, 7, "101" + kUsable},
+        RemoveRow{"NoneSelectedSelectsTheFirstThenAsksAboutIt", "", "-Y", kNone, kChoose + kOne,
+                  "TrimAll:2 OpenLog:1 ", 5, "00" + kUsable},
+        RemoveRow{"EmptyingTheListDisablesRemoveAndCategory", "012", "Y", kNone, kMany, "", 0, " add"},
+        RemoveRow{"MissingLibraryEmptiesAndDisablesAll", "", "-", kMissing, kMissingFile, kAll, 7, ""},
+        RemoveRow{"LockedLibraryDeletesNothing", "0", "Y", kLocked, kOne + kInUse, kAll, 7, "100" + kUsable},
+        RemoveRow{"HeadersRefusedKeepTheLinesToo", "0", "Y", kHeadersRefused, kOne + "x:cmdRemove_Click()|",
+                  kAll, 7, "100" + kUsable},
+        RemoveRow{"TypedCategoryIsRefusedOnEveryLeavingAndKeepsTheList", "", "-", kTypedCategory,
+                  kChoose + kChoose, kAll, 7, "000" + kUsable + " 7"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MoveRow {
+    const char* name;
+    int shown;          // entry chosen in the organizer's box: 0 (All), 1 Files, 2 Strings, 3 Utilities
+    const char* typed;  // typed into the new category box after choosing its entry 0
+    Trouble trouble;
+    const char* offered;  // the new category box's entries, then its text
+    std::string shownAfter;
+    const char* headers;
+    std::string said;
+};
+
+class MoveRows : public Organizer, public testing::WithParamInterface<MoveRow> {};
+
+TEST_P(MoveRows, MovedProceduresLeaveACategoryListButNotAll) {
+    const MoveRow& row = GetParam();
+    std::string offered, shown;
+    When<pv::frmChangeCategory>("frmChangeCategory", [&](pv::frmChangeCategory& d) {
+        for (const auto& item : Items(d.cboNewCategory)) offered += item + "|";
+        offered += d.cboNewCategory.Text();
+        d.cboNewCategory.ChooseItem(0);
+        if (*row.typed) d.cboNewCategory.TypeText(row.typed);
+        if (row.trouble == kLocked) Lock();
+        d.cmdOK.Press();
+        if (d.IsLoaded()) shown = "open ";
+    });
+    Organize(row.trouble, [&](pv::frmOrganizeProcedures& d) {
+        d.cboCategory.ChooseItem(row.shown);
+        d.lstAvailableProcedures.ClickItem(0);
+        d.cmdEditCategory.Press();
+        for (const auto& item : Items(d.lstAvailableProcedures)) shown += item + "|";
+        if (!d.cmdClose.Enabled()) shown += "close disabled";
+    });
+    EXPECT_EQ(offered, row.offered);
+    EXPECT_EQ(shown, row.shownAfter);
+    EXPECT_EQ(Headers(), row.headers);
+    EXPECT_EQ(Said(), row.said);
+}
+
+const char* kOffered = "Files|Strings|Utilities|Files";
+const char* kShown = "Function GetValue|Sub OpenLog|Sub TrimAll|";
+
+INSTANTIATE_TEST_SUITE_P(Rows, MoveRows,
+                         testing::Values(MoveRow{"WhileAllIsShown", 0, "", kNone, kOffered, kShown,
+                                                 "GetValue:3 TrimAll:2 OpenLog:1 ", ""},
+                                         MoveRow{"WhileUtilitiesIsShown", 3, "", kNone, kOffered,
+                                                 "Sub OpenLog|", "GetValue:3 TrimAll:2 OpenLog:1 ", ""},
+                                         MoveRow{"TypedCategoryMovesNothing", 3, "Nowhere", kNone, kOffered,
+                                                 "open Function GetValue|Sub OpenLog|", kAll, kChoose},
+                                         MoveRow{"LockedLibraryMovesNothing", 0, "", kLocked, kOffered,
+                                                 "open " + std::string(kShown), kAll, kInUse},
+                                         MoveRow{"ACategorySortedBeforeAllIsOfferedFirst", 1, "",
+                                                 kEarlyCategory, "_Archive|Files|Strings|Utilities|_Archive",
+                                                 kShown, "GetValue:4 TrimAll:2 OpenLog:1 ", ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
