@@ -73,6 +73,7 @@ void Register(CLI::App& app, Context& ctx) {
     AddAddHandlersCommand(app, ctx);
     AddNewCommand(app, ctx);
     AddLibraryCommands(app, ctx);
+    AddOptionsCommands(app, ctx);
     AddHelpWord(app, ctx);
     app.footer(kFooter);  // after the commands, which would inherit it
 }

@@ -53,5 +53,10 @@ void AddAddHandlersCommand(CLI::App& app, Context& ctx);
 void AddNewCommand(CLI::App& app, Context& ctx);
 void AddLibraryCommands(CLI::App& app, Context& ctx);  // library and its commands
 void AddLibraryInitCommand(CLI::App& library, Context& ctx);
+void AddLibraryBrowseCommands(CLI::App& library, Context& ctx);  // list and show
+void AddLibraryEditCommands(CLI::App& library, Context& ctx);    // store, remove and move
+void AddLibraryInsertCommand(CLI::App& library, Context& ctx);
+void AddLibraryCategoriesCommand(CLI::App& library, Context& ctx);
+void AddOptionsCommands(CLI::App& app, Context& ctx);  // options and its commands
 
 }  // namespace pvcli

@@ -9,6 +9,10 @@ namespace pvcli {
 void AddLibraryCommands(CLI::App& app, Context& ctx) {
     CLI::App& library = AddCommandGroup(app, "library", "Work on procedure library files");
     AddLibraryInitCommand(library, ctx);
+    AddLibraryBrowseCommands(library, ctx);
+    AddLibraryEditCommands(library, ctx);
+    AddLibraryInsertCommand(library, ctx);
+    AddLibraryCategoriesCommand(library, ctx);
 }
 
 void AddLibraryInitCommand(CLI::App& library, Context& ctx) {

@@ -1,0 +1,48 @@
+#pragma once
+// One command's run of the library dialogs, played as a user would: the Options
+// dialog is the door, and its Procedures and Categories buttons check the stored
+// library (missing, not found, foreign tables) before the organizer or the
+// category editor opens. Messages go to the terminal as ConsoleUi prints them.
+#include <functional>
+#include <optional>
+
+#include "cli/Command.h"
+#include "cli/ConsoleUi.h"
+#include "settings/Env.h"
+
+namespace pv {
+class frmEditCategories;
+class frmOptions;
+class frmOrganizeProcedures;
+}  // namespace pv
+
+namespace pvcli {
+
+class LibraryRun {
+public:
+    // `answer`: how every Yes/No question is answered (--yes / --no); unset asks on a terminal.
+    explicit LibraryRun(Context& ctx, std::optional<bool> answer = std::nullopt);
+
+    ConsoleUi& Ui() { return ui_; }
+    pv::Env Env() { return {ui_, ctx_.store}; }
+
+    // Shows the Options dialog and lets `play` act in it; the dialog is cancelled
+    // afterwards unless `play` closed it.
+    void InOptions(const std::function<void(pv::frmOptions&)>& play);
+    // Options, then "&Procedures..." / "Cate&gories...". False when the dialog
+    // never opened (the reason was shown).
+    bool InOrganizer(const std::function<void(pv::frmOrganizeProcedures&)>& play);
+    bool InCategories(const std::function<void(pv::frmEditCategories&)>& play);
+
+    // kExitOk when `done` and no error or warning was shown since the run began.
+    int ExitCode(bool done) const;
+
+private:
+    bool Through(const char* formName, const std::function<void(forms::Form&)>& play,
+                 const std::function<void(pv::frmOptions&)>& press);
+
+    Context& ctx_;
+    ConsoleUi ui_;
+};
+
+}  // namespace pvcli
