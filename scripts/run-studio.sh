@@ -18,6 +18,7 @@ fi
 # Same folder and settings as scripts/test.sh, so the two share one build.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --target procvault-studio procvault
+scripts/example-library.sh build/apps/procvault/procvault
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<TEXT
@@ -26,6 +27,7 @@ Studio window cannot open. Everything it does is also available from the command
 
   build/apps/procvault/procvault --help
   build/apps/procvault/procvault comment examples/Inventory/Module1.bas --lines 3-6
+  build/apps/procvault/procvault library list
 
 To run the Studio itself on a virtual display:
 
