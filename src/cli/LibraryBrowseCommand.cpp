@@ -24,18 +24,6 @@ struct ListRequest {
 
 using Entries = std::vector<std::pair<long, std::string>>;
 
-int IndexOfText(const forms::ListControl& list, const std::string& text) {
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.List(i) == text) return i;
-    return -1;
-}
-
-int IndexOfKey(const forms::ListControl& list, long key) {
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.ItemData(i) == key) return i;
-    return -1;
-}
-
 forms::OptionButton& KindButton(pv::frmOrganizeProcedures& dialog, const std::string& kind) {
     if (kind == "functions") return dialog.optShowFunctions;
     return kind == "subs" ? dialog.optShowSubs : dialog.optShowAll;

@@ -22,12 +22,6 @@ struct Request {
     bool json = false;
 };
 
-int IndexOfText(const forms::ListControl& list, const std::string& text) {
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.List(i) == text) return i;
-    return -1;
-}
-
 void Print(std::FILE* out, const forms::ListBox& list, bool json) {
     nlohmann::ordered_json document = nlohmann::ordered_json::array();
     for (int i = 0; i < list.ListCount(); ++i) {
@@ -76,9 +70,12 @@ bool Play(pv::frmEditCategories& dialog, const Request& request) {
 bool Done(const forms::ListBox& list, const Request& request) {
     const bool hasOld = IndexOfText(list, vbrt::Utf8ToCp1252(request.text)) >= 0;
     switch (request.action) {
-    case Action::Add: return hasOld;
-    case Action::Rename: return !hasOld && IndexOfText(list, vbrt::Utf8ToCp1252(request.newText)) >= 0;
-    case Action::Remove: return !hasOld;
+        case Action::Add:
+            return hasOld;
+        case Action::Rename:
+            return !hasOld && IndexOfText(list, vbrt::Utf8ToCp1252(request.newText)) >= 0;
+        case Action::Remove:
+            return !hasOld;
     }
     return false;
 }
@@ -100,7 +97,8 @@ void AddAction(CLI::App& categories, Context& ctx, Action action, const char* na
     auto request = std::make_shared<Request>();
     request->action = action;
     CLI::App& command = AddCommand(categories, name, description);
-    command.add_option(action == Action::Rename ? "OLD" : "TEXT", request->text, "the category's description")
+    command
+        .add_option(action == Action::Rename ? "OLD" : "TEXT", request->text, "the category's description")
         ->required()
         ->type_name("");
     if (action == Action::Rename)

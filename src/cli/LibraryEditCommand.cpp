@@ -36,18 +36,6 @@ struct Outcome {
     std::optional<std::string> unknownName;
 };
 
-int IndexOfText(const forms::ListControl& list, const std::string& text) {
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.List(i) == text) return i;
-    return -1;
-}
-
-int IndexOfKey(const forms::ListControl& list, long key) {
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.ItemData(i) == key) return i;
-    return -1;
-}
-
 bool Choose(forms::ComboBox& combo, const std::string& utf8) {
     const int index = IndexOfText(combo, vbrt::Utf8ToCp1252(utf8));
     if (index >= 0) combo.ChooseItem(index);

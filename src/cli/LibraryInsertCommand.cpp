@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/LibraryRun.h"
 #include "cli/Session.h"
 #include "codetools/frmProcvault.h"
 
@@ -25,21 +26,9 @@ struct Outcome {
     std::optional<long> unknownKey;
 };
 
-int IndexOf(const forms::ListControl& list, const std::string& text) {
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.List(i) == text) return i;
-    return -1;
-}
-
-int IndexOfKey(const forms::ListControl& list, long key) {
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.ItemData(i) == key) return i;
-    return -1;
-}
-
 // Every category and kind, then exactly the entries keyed `ids`; false when one is not listed.
 bool SelectKeys(pv::frmProcvault& dialog, const std::vector<long>& ids, Outcome& outcome) {
-    const int all = IndexOf(dialog.cboCategory, "(All)");
+    const int all = IndexOfText(dialog.cboCategory, "(All)");
     if (all >= 0) dialog.cboCategory.ChooseItem(all);
     dialog.optShowAll.Press();
     forms::ListBox& list = dialog.lstAvailableProcedures;

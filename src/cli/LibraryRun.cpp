@@ -7,6 +7,18 @@
 
 namespace pvcli {
 
+int IndexOfText(const forms::ListControl& list, const std::string& text) {
+    for (int i = 0; i < list.ListCount(); ++i)
+        if (list.List(i) == text) return i;
+    return -1;
+}
+
+int IndexOfKey(const forms::ListControl& list, long key) {
+    for (int i = 0; i < list.ListCount(); ++i)
+        if (list.ItemData(i) == key) return i;
+    return -1;
+}
+
 LibraryRun::LibraryRun(Context& ctx, std::optional<bool> answer) : ctx_(ctx), ui_(ctx.io.err, ctx.io.in) {
     ui_.SetAnswer(answer);
     // The stored-procedure array is process-wide; every command starts from the library itself.
@@ -32,7 +44,8 @@ bool LibraryRun::Through(const char* formName, const std::function<void(forms::F
 
 bool LibraryRun::InOrganizer(const std::function<void(pv::frmOrganizeProcedures&)>& play) {
     return Through(
-        "frmOrganizeProcedures", [&](forms::Form& form) { play(static_cast<pv::frmOrganizeProcedures&>(form)); },
+        "frmOrganizeProcedures",
+        [&](forms::Form& form) { play(static_cast<pv::frmOrganizeProcedures&>(form)); },
         [](pv::frmOptions& options) {
             options.ctlTab.SetTab(1);
             options.cmdProcedures.Press();
@@ -48,6 +61,8 @@ bool LibraryRun::InCategories(const std::function<void(pv::frmEditCategories&)>&
         });
 }
 
-int LibraryRun::ExitCode(bool done) const { return done && ui_.Problems() == 0 ? kExitOk : kExitNotDone; }
+int LibraryRun::ExitCode(bool done) const {
+    return done && ui_.Problems() == 0 ? kExitOk : kExitNotDone;
+}
 
 }  // namespace pvcli

@@ -5,9 +5,11 @@
 // category editor opens. Messages go to the terminal as ConsoleUi prints them.
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "cli/Command.h"
 #include "cli/ConsoleUi.h"
+#include "forms/Controls.h"
 #include "settings/Env.h"
 
 namespace pv {
@@ -17,6 +19,10 @@ class frmOrganizeProcedures;
 }  // namespace pv
 
 namespace pvcli {
+
+// Index of the entry with this text / this ItemData in a list or combo; -1 when none.
+int IndexOfText(const forms::ListControl& list, const std::string& text);
+int IndexOfKey(const forms::ListControl& list, long key);
 
 class LibraryRun {
 public:
