@@ -1,6 +1,4 @@
-// The shared library routines on a large library: 100,000 procedures with
-// 3,000,000 lines. The file is generated once and kept for later runs
-// (PV_BENCH_LIBRARY names it; default under the system temp folder).
+// The shared library routines on the large benchmark library.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchLibrary.h"
 #include "dao/DBEngine.h"
 #include "dao/Schema.h"
 #include "forms/Collation.h"
@@ -26,53 +25,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kProcedures = 100000;
-constexpr int kLinesEach = 30;
-constexpr int kCategories = 20;
-
-std::string LibraryPath() {
-    if (const char* path = std::getenv("PV_BENCH_LIBRARY")) return path;
-    return (fs::temp_directory_path() / "procvault-bench" / "library-100k.mdb").string();
-}
-
-// Names are spread over the key range so that a sorted list gets them out of order.
-void Generate(const std::string& path) {
-    fs::create_directories(fs::path(path).parent_path());
-    const std::string building = path + ".building";
-    fs::remove(building);
-    dao::CreateLibrary(building);
-    auto db = dao::DBEngine().OpenDatabase(building);
-    db->BeginTrans();
-    db->Execute(
-        "INSERT INTO Category (CategoryDesc) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
-        "WHERE i<" +
-        std::to_string(kCategories) + ") SELECT printf(\"Category %02d\", i) FROM n");
-    db->Execute(
-        "INSERT INTO ProcedureHeader (Name, Type, CategoryID) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL "
-        "SELECT i+1 FROM n WHERE i<" +
-        std::to_string(kProcedures - 1) + ") SELECT printf(\"Proc%06d\", (i*7919) % " +
-        std::to_string(kProcedures) +
-        "), CASE WHEN i % 3 = 0 THEN \"Function\" ELSE \"Sub\" END, 1 + (i*31) % " +
-        std::to_string(kCategories) + " FROM n");
-    db->Execute(
-        "INSERT INTO ProcedureLine (ProcedureHeaderID, Line) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
-        "SELECT i+1 FROM n WHERE i<" +
-        std::to_string(kLinesEach) +
-        ") SELECT h.ProcedureHeaderID, printf(\"    strResult = strResult & \"\"line %d\"\"\", n.i) "
-        "FROM ProcedureHeader h, n ORDER BY h.ProcedureHeaderID, n.i");
-    db->CommitTrans();
-    db->Close();
-    fs::rename(building, path);
-}
-
-const std::string& Library() {
-    static const std::string path = [] {
-        const std::string p = LibraryPath();
-        if (!fs::exists(p)) Generate(p);
-        return p;
-    }();
-    return path;
-}
+using benchlib::kProcedures;
+using benchlib::Library;
 
 struct Session {
     forms::ScriptedUi ui;

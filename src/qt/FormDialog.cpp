@@ -8,7 +8,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTabWidget>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 #include "qt/ControlWidgets.h"
 #include "qt/QtText.h"
@@ -86,7 +88,28 @@ void FormDialog::Subscribe(forms::Control& control) {
 }
 
 void FormDialog::SyncControl(forms::Control& control, Prop what) {
-    if (QWidget* widget = WidgetFor(control)) SyncControlWidget(*this, control, widget, what);
+    QWidget* widget = WidgetFor(control);
+    if (!widget) return;
+    const bool pending =
+        std::find(pendingLists_.begin(), pendingLists_.end(), &control) != pendingLists_.end();
+    const bool isList = control.Kind() == ControlKind::ListBox || control.Kind() == ControlKind::ComboBox;
+    // Inside a user action a refill adds thousands of entries; outside one the
+    // widget follows each change, as code reading it right after expects.
+    if (isList && what == Prop::List && actionDepth_ > 0) {
+        if (pending) return;
+        if (pendingLists_.empty()) QTimer::singleShot(0, this, [this] { FlushLists(); });
+        pendingLists_.push_back(&control);
+        return;
+    }
+    // Anything else about a list comes after its entries, as the model had it.
+    if (pending) FlushLists();
+    SyncControlWidget(*this, control, widget, what);
+}
+
+void FormDialog::FlushLists() {
+    const std::vector<forms::Control*> lists = std::exchange(pendingLists_, {});
+    for (forms::Control* control : lists)
+        if (QWidget* widget = WidgetFor(*control)) SyncControlWidget(*this, *control, widget, Prop::List);
 }
 
 void FormDialog::Place(const Bound& bound) {
@@ -196,6 +219,7 @@ bool FormDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FormDialog::UserAction(const std::function<void()>& action) {
+    ++actionDepth_;
     try {
         action();
     } catch (const vbrt::VbError& e) {
@@ -205,6 +229,8 @@ void FormDialog::UserAction(const std::function<void()>& action) {
     } catch (const std::exception& e) {
         QMessageBox::critical(this, windowTitle(), QString::fromLocal8Bit(e.what()));
     }
+    // What the user sees next is the model as the action left it.
+    if (--actionDepth_ == 0) FlushLists();
 }
 
 void FormDialog::showEvent(QShowEvent* event) {

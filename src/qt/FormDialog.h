@@ -49,8 +49,11 @@ public:
     // Runs a user action against the model; a failure the form's code did not
     // trap is shown as VB shows a run-time error, never thrown into Qt.
     void UserAction(const std::function<void()>& action);
-    // Mirrors the model state of one control into its widget.
+    // Mirrors the model state of one control into its widget. During a user
+    // action a list's entries are mirrored once, when the action ends (or when
+    // a modal window it opens starts handling events).
     void SyncControl(forms::Control& control, forms::Prop what);
+    void FlushLists();
     void SyncFocus();
 
 protected:
@@ -82,6 +85,8 @@ private:
     std::map<const QObject*, forms::Control*> focusOwners_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
     int fromModel_ = 0;
+    int actionDepth_ = 0;
+    std::vector<forms::Control*> pendingLists_;
 };
 
 }  // namespace pvqt

@@ -20,25 +20,21 @@ QStringList ModelItems(const forms::ListControl& list) {
     return items;
 }
 
-// One new entry (the usual AddItem) is inserted where the model put it; any
-// other change rebuilds the entries that differ.
-template <class AddAt, class TextAt, class Count, class Remove>
-void SyncItems(const forms::ListControl& list, AddAt addAt, TextAt textAt, Count count, Remove removeAt) {
-    const int n = list.ListCount();
-    if (n == count() + 1 && list.NewIndex() >= 0 && list.NewIndex() < n) {
-        addAt(list.NewIndex(), ToQt(list.List(list.NewIndex())));
-        return;
-    }
+// The widget's entries become the model's: what both share at the start and at
+// the end stays, the run between is replaced in one go (a refill is one clear
+// and one insertion, an AddItem one insertion).
+template <class InsertAt, class TextAt, class Count, class RemoveRange>
+void SyncItems(const forms::ListControl& list, InsertAt insertAt, TextAt textAt, Count count,
+               RemoveRange removeRange) {
     const QStringList items = ModelItems(list);
-    while (count() > n) removeAt(count() - 1);
-    for (int i = 0; i < n; ++i) {
-        if (i >= count())
-            addAt(i, items[i]);
-        else if (textAt(i) != items[i]) {
-            removeAt(i);
-            addAt(i, items[i]);
-        }
-    }
+    const int n = static_cast<int>(items.size());
+    const int m = count();
+    int head = 0;
+    while (head < n && head < m && textAt(head) == items[head]) ++head;
+    int tail = 0;
+    while (tail < n - head && tail < m - head && textAt(m - 1 - tail) == items[n - 1 - tail]) ++tail;
+    if (m - head - tail > 0) removeRange(head, m - head - tail);
+    if (n - head - tail > 0) insertAt(head, items.mid(head, n - head - tail));
 }
 
 bool ShownSelected(const forms::ListBox& list, int index) {
@@ -100,6 +96,7 @@ void ModelListWidget::keyPressEvent(QKeyEvent* event) {
 
 QWidget* CreateListBox(FormDialog& dialog, forms::ListBox& list, QWidget* parent) {
     auto* w = new ModelListWidget(parent);
+    w->setUniformItemSizes(true);  // one line each, as a list box draws them: no per-entry layout
     w->multiSelect = list.MultiSelect() != 0;
     w->setSelectionMode(list.MultiSelect() == 1   ? QAbstractItemView::MultiSelection
                         : list.MultiSelect() == 2 ? QAbstractItemView::ExtendedSelection
@@ -116,9 +113,12 @@ void SyncListBox(forms::ListBox& list, QWidget* widget, Prop what) {
     auto* w = static_cast<ModelListWidget*>(widget);
     if (what == Prop::List || what == kFull)
         SyncItems(
-            list, [w](int i, const QString& t) { w->insertItem(i, t); },
+            list, [w](int i, const QStringList& t) { w->insertItems(i, t); },
             [w](int i) { return w->item(i)->text(); }, [w] { return w->count(); },
-            [w](int i) { delete w->takeItem(i); });
+            [w](int first, int n) {
+                if (n == w->count()) return w->clear();
+                for (int i = first + n - 1; i >= first; --i) delete w->takeItem(i);
+            });
     for (int i = 0; i < w->count(); ++i) {
         const bool selected = ShownSelected(list, i);
         if (w->item(i)->isSelected() != selected) w->item(i)->setSelected(selected);
@@ -154,9 +154,11 @@ void SyncComboBox(forms::ComboBox& combo, QWidget* widget, Prop what) {
     auto* w = static_cast<QComboBox*>(widget);
     if (what == Prop::List || what == kFull)
         SyncItems(
-            combo, [w](int i, const QString& t) { w->insertItem(i, t); },
+            combo, [w](int i, const QStringList& t) { w->insertItems(i, t); },
             [w](int i) { return w->itemText(i); }, [w] { return w->count(); },
-            [w](int i) { w->removeItem(i); });
+            [w](int first, int n) {
+                for (int i = first + n - 1; i >= first; --i) w->removeItem(i);
+            });
     if (w->currentIndex() != combo.ListIndex()) w->setCurrentIndex(combo.ListIndex());
     QLineEdit* edit = w->lineEdit();
     if (!edit) return;
