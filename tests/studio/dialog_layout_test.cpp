@@ -1,9 +1,6 @@
 // The add-in's dialogs as the binder draws them: every caption fits its box.
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <vector>
-
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,15 +9,18 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <memory>
+#include <vector>
 
 #include "codetools/frmProcvault.h"
+#include "forms/ScriptedUi.h"
 #include "library/frmAddProcedure.h"
 #include "library/frmChangeCategory.h"
 #include "library/frmEditCategories.h"
 #include "library/frmInput.h"
 #include "library/frmOrganizeProcedures.h"
 #include "library/frmPreview.h"
-#include "forms/ScriptedUi.h"
+#include "options/frmOptions.h"
 #include "qt/FormDialog.h"
 #include "qt/GuiTestApp.h"
 
@@ -40,13 +40,17 @@ QStringList Clipped(const pvqt::FormDialog& dialog) {
             needed = TextWidth(*push, push->text()) + 2 * push->style()->pixelMetric(QStyle::PM_ButtonMargin);
         else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w))
             needed = w->sizeHint().width();
-        else if (auto* label = qobject_cast<QLabel*>(w))
-            needed = TextWidth(*label, label->text());
-        else if (auto* frame = qobject_cast<QGroupBox*>(w))
+        else if (auto* label = qobject_cast<QLabel*>(w)) {
+            // Labels wrap as VB's do: one fits when its lines fit its height.
+            if (label->heightForWidth(label->width()) > label->height())
+                clipped << QStringLiteral("%1 needs more height").arg(w->objectName());
+        } else if (auto* frame = qobject_cast<QGroupBox*>(w))
             needed = TextWidth(*frame, frame->title());
         else if (auto* tabs = qobject_cast<QTabWidget*>(w))
             needed = tabs->tabBar()->sizeHint().width();
-        if (needed > w->width()) clipped << QStringLiteral("%1 needs %2 px, has %3").arg(w->objectName()).arg(needed).arg(w->width());
+        if (needed > w->width())
+            clipped
+                << QStringLiteral("%1 needs %2 px, has %3").arg(w->objectName()).arg(needed).arg(w->width());
     }
     return clipped;
 }
@@ -87,6 +91,15 @@ TEST(DialogLayout, EveryCaptionOfTheLibraryDialogsFits) {
         dialog.show();
         EXPECT_EQ(Clipped(dialog), QStringList{}) << form->Name();
     }
+    pv::frmOptions options(env);
+    options.BeginShow();
+    pvqt::FormDialog dialog(options);
+    dialog.show();
+    for (int tab = 0; tab < 3; ++tab) {
+        options.ctlTab.SetTab(tab);
+        EXPECT_EQ(Clipped(dialog), QStringList{}) << "frmOptions tab " << tab;
+    }
+    options.Unload();
 }
 
 }  // namespace
