@@ -246,7 +246,16 @@ TEST_F(Cli, HelpOfEveryCommand) {
         {{"add-handlers", "--help"}, "procvault add-handlers --project P.vbp --all"},
         {{"scan", "--help"}, "Usage: procvault scan [OPTIONS] [FILE...]"},
         {{"library", "--help"}, "Usage: procvault library [OPTIONS] COMMAND"},
-        {{"library", "init", "--help"}, "Usage: procvault library init [OPTIONS] PATH"}};
+        {{"library", "init", "--help"}, "Usage: procvault library init [OPTIONS] PATH"},
+        {{"library", "list", "--help"}, "Usage: procvault library list"},
+        {{"library", "show", "--help"}, "Usage: procvault library show"},
+        {{"library", "store", "--help"}, "Usage: procvault library store"},
+        {{"library", "insert", "--help"}, "Usage: procvault library insert"},
+        {{"library", "remove", "--help"}, "Usage: procvault library remove"},
+        {{"library", "move", "--help"}, "Usage: procvault library move"},
+        {{"library", "categories", "--help"}, "Usage: procvault library categories"},
+        {{"options", "show", "--help"}, "Usage: procvault options show"},
+        {{"options", "set", "--help"}, "Usage: procvault options set"}};
     for (const auto& [args, text] : rows) {
         const auto run = Do(args);
         EXPECT_EQ(run.code, 0) << args[0];

@@ -1,8 +1,10 @@
 // The library commands on a real library file: store, list, show, move, remove.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <map>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "CliRun.h"
 #include "dao/LibraryFixture.h"
@@ -83,7 +85,7 @@ TEST_F(LibraryEdit, StoreListShowMoveRemove) {
     }
 }
 
-// A null foreignSql: no library location at all.
+// A null foreignSql: no library location at all; "LOCK": held exclusively by another process.
 struct DoorRow {
     const char *name, *foreignSql, *message;
 };
@@ -97,8 +99,13 @@ const std::vector<std::vector<std::string>> kEveryCommand = {
 class LibraryDoor : public LibraryEdit, public ::testing::WithParamInterface<DoorRow> {};
 
 TEST_P(LibraryDoor, RefusedLibraryStopsEveryCommand) {
-    if (GetParam().foreignSql)
-        library.Open()->Execute(GetParam().foreignSql);
+    sqlite3* other = nullptr;
+    const char* sql = GetParam().foreignSql;
+    if (sql && sql == std::string_view("LOCK")) {
+        ASSERT_EQ(sqlite3_open(library.Path().c_str(), &other), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    } else if (sql)
+        library.Open()->Execute(sql);
     else
         pv::WriteOption(store, pv::key::ProcvaultLocation, "");
     for (const auto& args : kEveryCommand) {
@@ -106,6 +113,8 @@ TEST_P(LibraryDoor, RefusedLibraryStopsEveryCommand) {
         EXPECT_EQ(run.code, 1) << args[1] << ": " << run.err;
         EXPECT_TRUE(run.out.empty() && run.err.find(GetParam().message) != std::string::npos) << run.err;
     }
+    sqlite3_close(other);
+    EXPECT_EQ(daotest::Count(*library.Open(), "ProcedureHeader"), 0);  // store refused too
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -113,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DoorRow{"NoLocation", nullptr,
                               "There is no location entered for the Procvault database."},
                       DoorRow{"ForeignTable", "CREATE TABLE Notes (x TEXT)",
-                              "The database you entered is not a valid Procvault database."}),
+                              "The database you entered is not a valid Procvault database."},
+                      DoorRow{"Locked", "LOCK", "file already in use. 3045"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
