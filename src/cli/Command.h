@@ -12,7 +12,13 @@
 
 #include "cli/Cli.h"
 
+namespace pv {
+class frmOptions;
+}
+
 namespace pvcli {
+
+class ConsoleUi;
 
 // One run of the command line; the action that ran leaves its exit code here.
 struct Context {
@@ -57,6 +63,10 @@ void AddLibraryBrowseCommands(CLI::App& library, Context& ctx);  // list and sho
 void AddLibraryEditCommands(CLI::App& library, Context& ctx);    // store, remove and move
 void AddLibraryInsertCommand(CLI::App& library, Context& ctx);
 void AddLibraryCategoriesCommand(CLI::App& library, Context& ctx);
-void AddOptionsCommands(CLI::App& app, Context& ctx);  // options and its commands
+void AddLibraryCompactCommand(CLI::App& library, Context& ctx);
+void AddOptionsCommands(CLI::App& app, Context& ctx);            // options and its commands
+void AddOptionsDialogCommands(CLI::App& options, Context& ctx);  // comment-stubs, error-message
+// Prints the comment header and the error message as their dialogs, opened from `options`, show them.
+void PrintHeaderAndMessage(pv::frmOptions& options, ConsoleUi& ui, std::FILE* out);
 
 }  // namespace pvcli

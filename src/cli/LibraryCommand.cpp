@@ -13,6 +13,7 @@ void AddLibraryCommands(CLI::App& app, Context& ctx) {
     AddLibraryEditCommands(library, ctx);
     AddLibraryInsertCommand(library, ctx);
     AddLibraryCategoriesCommand(library, ctx);
+    AddLibraryCompactCommand(library, ctx);
 }
 
 void AddLibraryInitCommand(CLI::App& library, Context& ctx) {

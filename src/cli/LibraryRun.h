@@ -40,12 +40,15 @@ public:
     bool InOrganizer(const std::function<void(pv::frmOrganizeProcedures&)>& play);
     bool InCategories(const std::function<void(pv::frmEditCategories&)>& play);
 
+    // Options, then `press` opens the dialog `formName` and `play` acts in it.
+    // False when that dialog never opened.
+    bool Through(const char* formName, const std::function<void(forms::Form&)>& play,
+                 const std::function<void(pv::frmOptions&)>& press);
+
     // kExitOk when `done` and no error or warning was shown since the run began.
     int ExitCode(bool done) const;
 
 private:
-    bool Through(const char* formName, const std::function<void(forms::Form&)>& play,
-                 const std::function<void(pv::frmOptions&)>& press);
 
     Context& ctx_;
     ConsoleUi ui_;

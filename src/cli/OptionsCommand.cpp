@@ -43,6 +43,7 @@ int Show(Context& ctx) {
     bool shown = false;
     run.InOptions([&](pv::frmOptions& dialog) {
         PrintShown(ctx.io.out, dialog);
+        PrintHeaderAndMessage(dialog, run.Ui(), ctx.io.out);
         shown = true;
     });
     return run.ExitCode(shown);
@@ -77,8 +78,9 @@ int Set(const SetRequest& request, Context& ctx) {
 void AddShowCommand(CLI::App& options, Context& ctx) {
     CLI::App& command = AddCommand(options, "show",
                                    "Print the options\n"
-                                   "Prints the comment prefix, the alignment (IndentLevel 0 left, 1 indent)\n"
-                                   "and the library's location as the Options dialog shows them.");
+                                   "Prints the comment prefix, the alignment (IndentLevel 0 left, 1 indent),\n"
+                                   "the library's location, the comment header of generated procedures and\n"
+                                   "their error message, as the Options dialogs show them.");
     OnRun(command, ctx, "", [&ctx] { return Show(ctx); });
 }
 
@@ -107,6 +109,7 @@ void AddOptionsCommands(CLI::App& app, Context& ctx) {
     CLI::App& options = AddCommandGroup(app, "options", "Show or change the Procvault options");
     AddShowCommand(options, ctx);
     AddSetCommand(options, ctx);
+    AddOptionsDialogCommands(options, ctx);
 }
 
 }  // namespace pvcli

@@ -129,7 +129,7 @@ void frmProcvault::cmdCancel_Click() {
 
 void frmProcvault::cmdOptions_Click() {
     forms::Trap(env_.ui, "cmdOptions_Click()", [&] {
-        frmOptions options(env_);
+        frmOptions options(env_, &chkShowCommentStubs);
         env_.ui.ShowModal(options);
         // The categories or the library's location may have changed; the procedures are not read again.
         if (ctlTab.Tab() != 2) return;

@@ -12,7 +12,9 @@ namespace pv {
 
 class frmOptions : public forms::Form {
 public:
-    explicit frmOptions(Env env);
+    // `mainStubs`: the main dialog's "Add Comment Stubs" box, which the comment-stub
+    // dialog opened from here shows or hides; none when the main dialog is not open.
+    explicit frmOptions(Env env, forms::CheckBox* mainStubs = nullptr);
 
     void Form_Load();
     void cmdOK_Click();
@@ -20,6 +22,9 @@ public:
     void cmdCategories_Click();
     void cmdProcedures_Click();
     void cmdFindProcvault_Click();
+    void cmdCommentStubs_Click();
+    void cmdCustomizeErrorMessage_Click();
+    void cmdCompact_Click();
 
     forms::TabStrip& ctlTab;
     // Tab 0, "&Module Options".
@@ -72,6 +77,7 @@ private:
     void ShowOverThis(forms::Form& dialog);
 
     Env env_;
+    forms::CheckBox* mainStubs_;
 };
 
 }  // namespace pv

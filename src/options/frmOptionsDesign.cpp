@@ -41,7 +41,7 @@ void Titled(forms::CommandButton& button, long top, int tabIndex, const char* te
 
 }  // namespace
 
-frmOptions::frmOptions(Env env)
+frmOptions::frmOptions(Env env, forms::CheckBox* mainStubs)
     : forms::Form("frmOptions"),
       ctlTab(Add<forms::TabStrip>("ctlTab")),
       Frame9(Add<forms::Frame>("Frame9", &ctlTab)),
@@ -76,7 +76,8 @@ frmOptions::frmOptions(Env env)
       lblEmailAddress(Add<forms::Label>("lblEmailAddress", &Frame6)),
       cmdOK(Add<forms::CommandButton>("cmdOK")),
       cmdCancel(Add<forms::CommandButton>("cmdCancel")),
-      env_(env) {
+      env_(env),
+      mainStubs_(mainStubs) {
     Design();
     ConnectEvents();
 }
@@ -150,13 +151,15 @@ void frmOptions::DesignAboutTab() {
 }
 
 void frmOptions::ConnectEvents() {
-    // Comments, Customize and Compact Now have no dialogs to open yet.
     Load = [this] { Form_Load(); };
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
     cmdCategories.Click = [this] { cmdCategories_Click(); };
     cmdProcedures.Click = [this] { cmdProcedures_Click(); };
     cmdFindProcvault.Click = [this] { cmdFindProcvault_Click(); };
+    cmdCommentStubs.Click = [this] { cmdCommentStubs_Click(); };
+    cmdCustomizeErrorMessage.Click = [this] { cmdCustomizeErrorMessage_Click(); };
+    cmdCompact.Click = [this] { cmdCompact_Click(); };
 }
 
 }  // namespace pv

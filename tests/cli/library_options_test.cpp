@@ -62,7 +62,10 @@ TEST_P(LibraryOptions, DoesTheWorkOrLeavesItAsItWas) {
 
 const Args kShow{"options", "show"};
 const Args kList{"library", "categories"};
-const std::string kAlign = "IndentLevel: 0 (left)\nProcvaultLocation: LIB\n";
+const std::string kDefaultMessage = "MsgBox Err.Description & \" \" & Err.Number, vbCritical, \"<NAME>()\"";
+const std::string kAlign =
+    "IndentLevel: 0 (left)\nProcvaultLocation: LIB\nCommentStubs: off\nErrorMessage: " + kDefaultMessage + "\n";
+const std::string kShown = "CommentPrefix: ' \nIndentLevel: 0 (left)\nProcvaultLocation: LIB\nCommentStubs: ";
 
 // One row per case reads better than one field per line.
 // clang-format off
@@ -85,6 +88,16 @@ INSTANTIATE_TEST_SUITE_P(Cli, LibraryOptions, testing::Values(
         "procedures grouped within it"},
     Row{"InsertInStoredOrder", {"library", "insert", "FILE", "3", "1"}, 0, {}, kModule + testsupport::CrLf(
         {"Public Function GetValue()", "End Function", "", "Sub OpenLog()", "End Sub", ""})},
+    Row{"StubsWithChosenLines", {"options", "comment-stubs", "--on", "--created-by", "Zoë", "--output"}, 0, kShow,
+        kShown + "on (Created By: Zoë, Output)\nErrorMessage: " + kDefaultMessage + "\n"},
+    Row{"StubsWithoutLinesAnsweredNo", {"options", "comment-stubs", "--on"}, 1, kShow, "", "not changed"},
+    Row{"StubsNameTooLong", {"options", "comment-stubs", "--on", "--created-by", std::string(31, 'n')}, 2, kShow, "",
+        "longer than 30"},
+    Row{"MessageWithTheTag", {"options", "error-message", "Log \"<NAME>\""}, 0, kShow,
+        kShown + "off\nErrorMessage: Log \"<NAME>\"\n"},
+    Row{"MessageWithoutTheTagOnYes", {"options", "error-message", "Log", "--yes"}, 0, kShow,
+        kShown + "off\nErrorMessage: Log\n"},
+    Row{"EmptyMessageRefused", {"options", "error-message", ""}, 1, kShow, "", "You must enter an error message."},
     Row{"InsertUnknownKey", {"library", "insert", "FILE", "1", "9"}, 2, {}, "", "no stored procedure with key 9"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
