@@ -2,12 +2,14 @@
 // tab, the preview window, and the Options dialog with the organizer behind it.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 
@@ -35,6 +37,20 @@ QStringList Entries(const QListWidget& list) {
     QStringList texts;
     for (int i = 0; i < list.count(); ++i) texts << list.item(i)->text();
     return texts;
+}
+
+void Click(pvqt::FormDialog& dialog, const std::string& name) {
+    auto* widget = dialog.Widget<QAbstractButton>(name);
+    ASSERT_NE(widget, nullptr) << name;
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(8, widget->height() / 2));
+}
+
+void Retype(pvqt::FormDialog& dialog, const std::string& name, const QString& text) {
+    auto* box = dialog.Widget<QLineEdit>(name);
+    ASSERT_NE(box, nullptr) << name;
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
 }
 
 void ClickEntry(QListWidget& list, const QString& text) {
@@ -177,6 +193,41 @@ TEST_F(LibraryInStudio, CommentSelectionUsesThePrefixSetInOptions) {
     for (QAction* a : menu->actions())
         if (a->text() == "Co&mment Selection") a->trigger();
     EXPECT_EQ(Module().Lines(4, 2), "'#     Dim lngTotal As Long\r\n'#     lngTotal = 1");
+}
+
+TEST_F(LibraryInStudio, NewProcedureFollowsTheStubsAndMessageSetInTheirDialogs) {
+    bool mainBoxShown = false;
+    InDialog([&](pvqt::FormDialog& main) {
+        InDialog([&](pvqt::FormDialog& options) {
+            InDialog([&](pvqt::FormDialog& stubs) {
+                for (const char* name :
+                     {"optShowCommentStubs", "chkProcedureName", "chkCreatedBy", "chkOutput"})
+                    Click(stubs, name);
+                Retype(stubs, "txtCreatedByName", "Ann Lee");
+                Press(stubs, "cmdOK");
+            });
+            Press(options, "cmdCommentStubs");
+            InDialog([&](pvqt::FormDialog& message) {
+                Retype(message, "txtErrorMsg", "LogError \"<NAME>\"");
+                Press(message, "cmdOK");
+            });
+            Press(options, "cmdCustomizeErrorMessage");
+            Press(options, "cmdCancel");  // the two dialogs saved their own settings already
+        });
+        Press(main, "cmdOptions");
+        main.Widget<QTabWidget>("ctlTab")->setCurrentIndex(1);
+        mainBoxShown = main.Widget<QCheckBox>("chkShowCommentStubs")->isVisible();
+        main.Widget<QTabWidget>("ctlTab")->setCurrentIndex(0);
+        Retype(main, "txtProcName", "SaveAll");
+        Press(main, "cmdOK");
+    });
+    OpenMainDialog();
+    EXPECT_TRUE(mainBoxShown);
+    const std::string text = Module().AllText();
+    for (const char* lines : {"' Procedure: SaveAll\n' Created By: Ann Lee\n' Output: \n",
+                              "Sub SaveAll()\n\tOn Error Goto Err_SaveAll\n",
+                              "Err_SaveAll:\n\tLogError \"SaveAll\"\n\tResume Exit_SaveAll\n"})
+        EXPECT_NE(text.find(lines), std::string::npos) << lines << "\nin:\n" << text;
 }
 
 }  // namespace
