@@ -12,6 +12,10 @@ StudioOptions ParseOptions(const QStringList& arguments) {
             options.exitAfterStartup = true;
         } else if (arg.startsWith(QLatin1String("--screenshot-context-menu="))) {
             options.screenshotContextMenu = arg.section(QLatin1Char('='), 1);
+        } else if (arg.startsWith(QLatin1String("--screenshot-dialogs="))) {
+            options.screenshotDialogs = arg.section(QLatin1Char('='), 1);
+            if (options.screenshotDialogs.isEmpty())
+                options.error = QStringLiteral("no folder given: ") + arg;
         } else if (arg.startsWith(QLatin1String("--bench-open-lines="))) {
             bool ok = false;
             options.benchOpenLines = arg.section(QLatin1Char('='), 1).toInt(&ok);
@@ -37,6 +41,8 @@ QString UsageText() {
         "  --print-startup-time            print the time from start to the first paint of the window\n"
         "  --exit-after-startup            quit right after the first paint\n"
         "  --screenshot-context-menu=FILE  open a code window's context menu, save a PNG, quit\n"
+        "  --screenshot-dialogs=DIR        open every dialog of the add-in in turn, save each as\n"
+        "                                  DIR/<form>[-<tab>].png, quit\n"
         "  --bench-open-lines=N            time opening a generated N-line module, print it, quit\n"
         "  -h, --help                      show this text\n");
 }

@@ -12,6 +12,7 @@
 #include <cstdio>
 
 #include "CodeWindow.h"
+#include "DialogShots.h"
 #include "MainWindow.h"
 
 namespace studio {
@@ -107,6 +108,18 @@ void Screenshot(MainWindow& window, const QString& path) {
     });
 }
 
+void DialogScreenshots(MainWindow& window, const QString& folder) {
+    if (!QDir().mkpath(folder)) {
+        Print(QStringLiteral("cannot create %1\n").arg(folder), stderr);
+        QApplication::exit(1);
+        return;
+    }
+    const DialogShotsResult result = ShootDialogs(window, folder);
+    for (const QString& path : result.saved) Print(QStringLiteral("screenshot: %1\n").arg(path));
+    for (const QString& what : result.missing) Print(QStringLiteral("no screenshot: %1\n").arg(what), stderr);
+    QApplication::exit(result.missing.isEmpty() ? 0 : 1);
+}
+
 }  // namespace
 
 int RunStudio(QApplication& app, const StudioOptions& options, const QElapsedTimer& sinceStart) {
@@ -130,6 +143,8 @@ int RunStudio(QApplication& app, const StudioOptions& options, const QElapsedTim
             Print(QStringLiteral("startup-to-first-paint-ms: %1\n").arg(Ms(sinceStart), 0, 'f', 1));
         if (!options.screenshotContextMenu.isEmpty())
             QTimer::singleShot(300, &window, [&] { Screenshot(window, options.screenshotContextMenu); });
+        else if (!options.screenshotDialogs.isEmpty())
+            QTimer::singleShot(300, &window, [&] { DialogScreenshots(window, options.screenshotDialogs); });
         else if (options.exitAfterStartup)
             QTimer::singleShot(0, &app, [] { QApplication::exit(0); });
     });

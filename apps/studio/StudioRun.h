@@ -1,7 +1,8 @@
 #pragma once
 // What procvault-studio does with its command line: open the project given,
 // connect the add-ins, and the measuring modes the scripts use (start-up time,
-// opening a large module, a screenshot with the context menu open).
+// opening a large module, a screenshot with the context menu open, one of
+// every dialog).
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
@@ -15,6 +16,7 @@ struct StudioOptions {
     bool printStartupTime = false;
     bool exitAfterStartup = false;
     QString screenshotContextMenu;  // PNG to write, then exit
+    QString screenshotDialogs;      // folder for a PNG of every dialog, then exit
     int benchOpenLines = 0;         // open a generated module of this many lines, print the time, exit
     bool help = false;
     QString error;

@@ -16,7 +16,8 @@ constexpr int kLineCount = 6;
 constexpr long kCheckLeft = 480;
 constexpr long kCheckWidth = 1935;
 constexpr long kPreviewLeft = 2520;
-constexpr long kPreviewWidth = 2400;
+constexpr long kPreviewWidth = 3855;  // to the frame's edge: the author's name may have 30 letters
+constexpr long kPreviewDrop = 30;     // labels sit lower than check boxes to share their text line
 constexpr long kRowHeight = 255;
 
 }  // namespace
@@ -52,10 +53,10 @@ frmCommentStubs::frmCommentStubs(Env env, forms::CheckBox* mainStubs)
 void frmCommentStubs::Design() {
     SetCaption("Comment Stubs");
     SetBorderStyle(3);
-    Move(0, 0, 5415, 4785);  // 5,295 x 4,380 inside the borders
-    Place(Label12, 120, 120, 5055, 255);
+    Move(0, 0, 6855, 4785);  // 6,735 x 4,380 inside the borders
+    Place(Label12, 120, 120, 6495, 255);
     Label12.SetCaption("Comment stub options");
-    Place(Frame1, 120, 420, 5055, 3420);
+    Place(Frame1, 120, 420, 6495, 3420);
     Frame1.SetCaption("For New Procedures");
     Place(optNoCommentStubs, 240, 300, 3000, kRowHeight, 0);
     optNoCommentStubs.SetCaption("&No Comment Stubs");
@@ -81,7 +82,7 @@ void frmCommentStubs::Design() {
         Place(row.check, kCheckLeft, row.top, kCheckWidth, kRowHeight, tabIndex++);
         row.check.SetCaption(row.caption);
         row.check.SetEnabled(false);
-        Place(row.preview, kPreviewLeft, row.top, kPreviewWidth, kRowHeight);
+        Place(row.preview, kPreviewLeft, row.top + kPreviewDrop, kPreviewWidth, kRowHeight);
         row.preview.SetCaption(row.line);
         row.preview.SetEnabled(false);
         if (&row.check == &chkCreatedBy) {
@@ -91,13 +92,13 @@ void frmCommentStubs::Design() {
         }
     }
     // The author's name follows its preview line on the same row.
-    Place(lblCreatedBy, kPreviewLeft, 1260, 1080, kRowHeight);
-    Place(lblCreatedByName, kPreviewLeft + 1080, 1260, kPreviewWidth - 1080, kRowHeight);
+    Place(lblCreatedBy, kPreviewLeft, 1260 + kPreviewDrop, 1080, kRowHeight);
+    Place(lblCreatedByName, kPreviewLeft + 1080, 1260 + kPreviewDrop, kPreviewWidth - 1080, kRowHeight);
     lblCreatedByName.SetEnabled(false);
-    Place(cmdOK, 2760, 3960, 1095, 375, tabIndex++);
+    Place(cmdOK, 4200, 3960, 1095, 375, tabIndex++);
     cmdOK.SetCaption("OK");
     cmdOK.SetDefault(true);
-    Place(cmdCancel, 3960, 3960, 1095, 375, tabIndex);
+    Place(cmdCancel, 5400, 3960, 1095, 375, tabIndex);
     cmdCancel.SetCaption("Cancel");
     cmdCancel.SetCancel(true);
 }

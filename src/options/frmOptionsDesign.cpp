@@ -113,7 +113,7 @@ void frmOptions::DesignModuleTab() {
     optAlignLeft.SetCaption("&Left side of screen");
     Titled(Frame8, 2040, 735, "Comment Stubs");
     Titled(Label3, 120, 330, kTextWidth, 255, "Automatically add comment stubs to procedures.");
-    Titled(cmdCommentStubs, 240, 3, "Comme&nts...");
+    Titled(cmdCommentStubs, 285, 3, "Comme&nts...");
     Titled(Frame1, 2880, 1335, "Custom Error Message");
     // Two lines: the text is longer than the frame is wide.
     Titled(Label2, 120, 300, 6735, 435,
@@ -125,7 +125,7 @@ void frmOptions::DesignDatabaseTab() {
     OnPage(1, {&Frame5, &Frame4, &Frame3});
     Titled(Frame5, 480, 735, "Categories");
     Titled(Label11, 120, 330, kTextWidth, 255, "Add and remove categories.");
-    Titled(cmdCategories, 240, 5, "Cate&gories...");
+    Titled(cmdCategories, 285, 5, "Cate&gories...");
     Titled(Frame4, 1320, 855, "Procedures");
     Titled(Label1, 120, 300, kTextWidth, 435,
            "Add and remove procedures, and organize them into categories.");

@@ -20,6 +20,8 @@
 #include "library/frmInput.h"
 #include "library/frmOrganizeProcedures.h"
 #include "library/frmPreview.h"
+#include "options/frmCommentStubs.h"
+#include "options/frmCustomizeErrorMessage.h"
 #include "options/frmOptions.h"
 #include "qt/FormDialog.h"
 #include "qt/GuiTestApp.h"
@@ -71,7 +73,7 @@ TEST(DialogLayout, EveryCaptionOfTheMainDialogFits) {
     form.Unload();
 }
 
-// Each library dialog as designed, its captions filled in as the user meets them.
+// Each library and option dialog as designed, its captions filled in as the user meets them.
 TEST(DialogLayout, EveryCaptionOfTheLibraryDialogsFits) {
     guitest::App();
     forms::ScriptedUi ui;
@@ -83,6 +85,10 @@ TEST(DialogLayout, EveryCaptionOfTheLibraryDialogsFits) {
     forms.push_back(std::make_unique<pv::frmChangeCategory>(env));
     forms.push_back(std::make_unique<pv::frmEditCategories>(env));
     forms.push_back(std::make_unique<pv::frmPreview>(env));
+    auto stubs = std::make_unique<pv::frmCommentStubs>(env, nullptr);
+    stubs->lblCreatedByName.SetCaption("Margaret Featherstonehaugh-Ng");  // near the 30 letters allowed
+    forms.push_back(std::move(stubs));
+    forms.push_back(std::make_unique<pv::frmCustomizeErrorMessage>(env));
     auto input = std::make_unique<pv::frmInput>(env);
     input->lblPrompt.SetCaption("Enter the new description for the category:");
     forms.push_back(std::move(input));
