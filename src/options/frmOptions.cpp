@@ -7,6 +7,7 @@
 
 #include "dao/DBEngine.h"
 #include "forms/ErrorReport.h"
+#include "library/DialogKit.h"
 #include "library/basConnect.h"
 #include "library/frmEditCategories.h"
 #include "library/frmOrganizeProcedures.h"
@@ -34,18 +35,6 @@ constexpr const char* kLibraryFilter = "Databases (*.mdb)|*.mdb|All files (*)|*"
 
 constexpr int kModuleTab = 0;
 constexpr int kDatabaseTab = 1;
-
-// The default pointer again however the enclosing operation ends.
-class PointerReset {
-public:
-    explicit PointerReset(forms::Ui& ui) : ui_(ui) {}
-    ~PointerReset() { ui_.SetMousePointer(forms::vbDefault); }
-    PointerReset(const PointerReset&) = delete;
-    PointerReset& operator=(const PointerReset&) = delete;
-
-private:
-    forms::Ui& ui_;
-};
 
 // OK and Cancel come back however the dialog shown on top of them ends.
 class ButtonsDisabled {
@@ -99,7 +88,7 @@ void frmOptions::Form_Load() {
 void frmOptions::cmdOK_Click() {
     forms::Trap(env_.ui, "cmdOK_Click", [&] {
         if (!OKCommentPrefix() || !OKDatabaseLocation()) return;
-        PointerReset pointer(env_.ui);
+        PointerReset pointer(env_);
         env_.ui.SetMousePointer(forms::vbHourglass);
         WriteOption(env_.store, key::CommentPrefix, txtCommentPrefix.Text());
         WriteOption(env_.store, key::IndentLevel, optAlignLeft.Value() ? "0" : "1");
@@ -175,7 +164,7 @@ bool frmOptions::OKDatabaseLocation() {
     // A file the engine cannot open as a library (not a database, held elsewhere) is no usable
     // library either: the failure is reported and the answer is False.
     bool result = false;
-    PointerReset pointer(env_.ui);
+    PointerReset pointer(env_);
     forms::Trap(env_.ui, "OKDatabaseLocation()", [&] {
         const std::string message = CheckLocation(txtProcvaultLocation.Text());
         result = message.empty();
