@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
   hyperfine sed
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -83,7 +83,9 @@ private:
             inBlock_ = kind != host::StatementKind::BlockEnd;
             return;
         }
-        if (kind != host::StatementKind::Procedure) return;
+        // A bare "Sub" declares nothing, for the compiler as for the scanner.
+        if (kind != host::StatementKind::Procedure || statement_.names.empty() || statement_.names[0].empty())
+            return;
         if (int pending = Pending(); pending != kNone) {
             open_ = pending;
             return;

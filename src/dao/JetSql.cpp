@@ -37,6 +37,13 @@ std::string ReadLiteral(std::string_view sql, std::size_t& i, char quote) {
     Raise(jet::SyntaxError, std::string(sql));
 }
 
+bool IsSqliteOnly(std::string_view sql, std::size_t i) {
+    const char c = sql[i];
+    const char next = i + 1 < sql.size() ? sql[i + 1] : '\0';
+    return c == '`' || c == '?' || c == ':' || c == '@' || c == '$' || c == '#' ||
+           (c == '-' && next == '-') || (c == '/' && next == '*');
+}
+
 std::vector<Token> Tokenize(std::string_view sql) {
     std::vector<Token> tokens;
     std::size_t i = 0;
@@ -56,6 +63,10 @@ std::vector<Token> Tokenize(std::string_view sql) {
         } else if (IsWordChar(c)) {
             while (i < sql.size() && IsWordChar(sql[i])) ++i;
             tokens.push_back({Tok::Word, std::string(sql.substr(start, i - start))});
+        } else if (IsSqliteOnly(sql, i)) {
+            // SQLite would read a comment, a quoted name, a parameter or a NUL here,
+            // and a literal's text could then become part of the statement.
+            Raise(jet::SyntaxError, std::string(sql));
         } else {
             ++i;
             tokens.push_back({Tok::Symbol, std::string(1, c)});
@@ -91,7 +102,10 @@ bool IsName(const Token& t) {
 // The table named after the keyword at `at`, when it is the only one.
 std::string TableAfter(const std::vector<Token>& tokens, std::size_t at, bool selectSource) {
     const std::size_t name = NextSolid(tokens, at);
-    if (name >= tokens.size() || !IsName(tokens[name])) return {};
+    if (name >= tokens.size() || !IsName(tokens[name]) || IsWord(tokens[name], "OR")) return {};
+    // "main.Category": the word read is a schema, not the table.
+    if (const std::size_t dot = NextSolid(tokens, name); dot < tokens.size() && tokens[dot].text == ".")
+        return {};
     if (selectSource) {
         const std::size_t after = NextSolid(tokens, name);
         if (after < tokens.size()) {
@@ -152,6 +166,8 @@ std::string QuoteText(std::string_view text) {
 }
 
 JetStatement TranslateJet(std::string_view jetSql) {
+    // SQLite stops reading at a NUL, even inside a literal: what follows would be lost.
+    if (jetSql.find('\0') != std::string_view::npos) Raise(jet::SyntaxError, std::string(jetSql));
     const std::vector<Token> tokens = Tokenize(jetSql);
     JetStatement out;
     Classify(tokens, out);
@@ -166,6 +182,11 @@ JetStatement TranslateJet(std::string_view jetSql) {
                 continue;
             }
         }
+        // x"41" would be a blob to SQLite, and "a"'b' one literal: a word or a
+        // literal never touches the literal after it.
+        if (t.kind == Tok::Text && i > 0 &&
+            (tokens[i - 1].kind == Tok::Word || tokens[i - 1].kind == Tok::Text))
+            out.sql += ' ';
         out.sql += t.kind == Tok::Text ? SqliteLiteral(t.text) : t.text;
     }
     return out;

@@ -15,7 +15,8 @@ bool ParseInteger(const std::string& value, long long& out) {
     if (first == std::string::npos) return false;
     std::string_view digits(value.data() + first, last - first + 1);
     if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
-    if (digits.empty()) return false;
+    // One sign at most: from_chars would take the "-" of "+-5".
+    if (digits.empty() || (value[first] == '+' && digits.front() == '-')) return false;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), out);
     return ec == std::errc() && end == digits.data() + digits.size();
 }
@@ -40,7 +41,8 @@ bool ToFlag(const std::string& value) {
 
 int ToInteger(const std::string& value) {
     long long number = 0;
-    if (!ParseInteger(value, number) || number < -32768 || number > 32767) vbrt::Raise(vbrt::err::TypeMismatch);
+    if (!ParseInteger(value, number) || number < -32768 || number > 32767)
+        vbrt::Raise(vbrt::err::TypeMismatch);
     return static_cast<int>(number);
 }
 

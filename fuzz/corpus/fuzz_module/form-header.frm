@@ -1,0 +1,20 @@
+VERSION 5.00
+Object = "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0"; "MSCOMCTL.OCX"
+Begin VB.Form frmMain
+   Caption         =   "Main"
+   ClientHeight    =   3195
+   Begin VB.CommandButton cmdOK
+      Caption         =   "OK"
+   End
+End
+Attribute VB_Name = "frmMain"
+Attribute VB_PredeclaredId = True
+Option Explicit
+
+Private Sub cmdOK_Click()
+    Unload Me
+End Sub
+
+Private Sub Form_Load()
+    Caption = "Main"
+End Sub
