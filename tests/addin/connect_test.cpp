@@ -9,150 +9,120 @@
 
 namespace {
 
-using testsupport::TempDir;
+using Strings = std::vector<std::string>;
 
-std::vector<std::string> Captions(host::CommandBar& bar) {
-    std::vector<std::string> out;
+// A bar's captions in order, "|" before one that begins a group.
+Strings Captions(host::CommandBar& bar) {
+    Strings out;
     for (const auto& item : bar.Items()) out.push_back((item->BeginGroup() ? "|" : "") + item->Caption());
     return out;
 }
 
+// How many Procvault items the bar holds, "-" when the host has no such bar.
+std::string Installed(host::VBE& vbe, const char* name) {
+    auto* bar = vbe.CommandBars().Find(name);
+    if (!bar) return "-";
+    const auto items = Captions(*bar);
+    return std::to_string(std::count(items.begin(), items.end(), "&Procvault...") +
+                          std::count(items.begin(), items.end(), "|&Procvault..."));
+}
+
 class ConnectTest : public ::testing::Test {
 protected:
-    explicit ConnectTest(host::VBEOptions options = {}) : vbe(options) {}
     void TearDown() override { pv::objVBE = nullptr; }
-
-    void ConnectWith(int mode) {
-        host::CustomArray custom;
-        addin.IDTExtensibility_OnConnection(&vbe, mode, &record, custom);
-    }
-    void Disconnect() {
-        host::CustomArray custom;
-        addin.IDTExtensibility_OnDisconnection(host::ext_dm_UserClosed, custom);
-    }
-    void OpenProjectWithModule(const std::string& lines) {
+    void ConnectWith(int mode) { addin.IDTExtensibility_OnConnection(&vbe, mode, &record, custom); }
+    void Disconnect() { addin.IDTExtensibility_OnDisconnection(host::ext_dm_UserClosed, custom); }
+    host::VBComponent& OpenProjectWithModule(const std::string& lines) {
         testsupport::WriteBytes(dir / "Module1.bas", "Attribute VB_Name = \"Module1\"\r\n" + lines);
         vbe.OpenProject(dir.Path());
+        return vbe.ActiveVBProject().VBComponents().Item("Module1");
     }
+    Strings Bar(const std::string& name) { return Captions(vbe.CommandBars().Item(name)); }
     void Click(const std::string& bar, const std::string& caption) {
         vbe.CommandBars().Item(bar).Controls().Item(caption)->Execute();
     }
 
-    TempDir dir;
+    testsupport::TempDir dir;
     host::VBE vbe;
     forms::ScriptedUi ui;
     vbrt::MemorySettingsStore store;
+    host::CustomArray custom;
     host::AddIn record{pv::kProgId, "Procvault", false};
     pv::Connect addin{pv::Env{ui, store}};
 };
 
-TEST_F(ConnectTest, InstallsItsItemsAtTheTopOfTheContextMenuAndAtTheEndOfAddIns) {
-    const auto hostItems = Captions(vbe.CommandBars().Item("Code Window"));
+TEST_F(ConnectTest, InstallsAtTheTopOfTheContextMenuAndTheEndOfAddInsAndDisconnectRemovesExactlyThat) {
+    const Strings codeWindow = Bar("Code Window"), addIns = Bar("Add-Ins");
+    Strings cutInAGroup;
+    for (const auto& caption : codeWindow) cutInAGroup.push_back(caption == "Cut" ? "|Cut" : caption);
+    Strings installed = {"&Procvault...", "Co&mment Selection", "&Uncomment Selection"};
+    installed.insert(installed.end(), cutInAGroup.begin(), cutInAGroup.end());
+    Strings addInsInstalled = addIns;
+    addInsInstalled.push_back("|&Procvault...");
+
     ConnectWith(host::ext_cm_Startup);
     EXPECT_EQ(pv::objVBE, &vbe);
-
-    std::vector<std::string> expected = {"&Procvault...", "Co&mment Selection", "&Uncomment Selection"};
-    for (const auto& caption : hostItems) expected.push_back(caption == "Cut" ? "|Cut" : caption);
-    EXPECT_EQ(Captions(vbe.CommandBars().Item("Code Window")), expected);
-
-    const auto addIns = Captions(vbe.CommandBars().Item("Add-Ins"));
-    EXPECT_EQ(addIns.back(), "|&Procvault...");
+    EXPECT_EQ(Bar("Code Window"), installed);
+    EXPECT_EQ(Bar("Add-Ins"), addInsInstalled);
+    Disconnect();
+    EXPECT_EQ(Bar("Code Window"), cutInAGroup);  // Cut keeps its separator
+    EXPECT_EQ(Bar("Add-Ins"), addIns);
+    ConnectWith(host::ext_cm_AfterStartup);
+    ConnectWith(host::ext_cm_AfterStartup);
+    EXPECT_EQ(Installed(vbe, "Code Window"), "2");  // a second connection, a second set
     EXPECT_TRUE(ui.Messages().empty());
 }
 
 TEST_F(ConnectTest, ExternalConnectModeInstallsNothing) {
-    const auto before = Captions(vbe.CommandBars().Item("Code Window"));
-    const auto addInsBefore = Captions(vbe.CommandBars().Item("Add-Ins"));
+    const Strings codeWindow = Bar("Code Window"), addIns = Bar("Add-Ins");
     ConnectWith(host::ext_cm_External);
     EXPECT_EQ(pv::objVBE, nullptr);
-    EXPECT_EQ(Captions(vbe.CommandBars().Item("Code Window")), before);
-    EXPECT_EQ(Captions(vbe.CommandBars().Item("Add-Ins")), addInsBefore);
+    EXPECT_EQ(Bar("Code Window"), codeWindow);
+    EXPECT_EQ(Bar("Add-Ins"), addIns);
 }
 
-TEST_F(ConnectTest, DisconnectRemovesExactlyTheFourItemsAndCutKeepsItsSeparator) {
-    const auto hostItems = Captions(vbe.CommandBars().Item("Code Window"));
-    const auto addInsBefore = Captions(vbe.CommandBars().Item("Add-Ins"));
-    ConnectWith(host::ext_cm_AfterStartup);
-    Disconnect();
-    std::vector<std::string> expected;
-    for (const auto& caption : hostItems) expected.push_back(caption == "Cut" ? "|Cut" : caption);
-    EXPECT_EQ(Captions(vbe.CommandBars().Item("Code Window")), expected);
-    EXPECT_EQ(Captions(vbe.CommandBars().Item("Add-Ins")), addInsBefore);
-    EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(ConnectTest, ASecondConnectionAddsASecondSet) {
-    ConnectWith(host::ext_cm_Startup);
-    ConnectWith(host::ext_cm_AfterStartup);
-    const auto items = Captions(vbe.CommandBars().Item("Code Window"));
-    EXPECT_EQ(std::count(items.begin(), items.end(), "&Procvault..."), 2);
-}
-
-struct MissingBarRow {
-    const char* name;
-    host::VBEOptions options;
-    int addInItems;  // Procvault items expected on "Add-Ins"
-};
-
-class MissingBars : public ::testing::TestWithParam<MissingBarRow> {};
-
-TEST_P(MissingBars, InstallQuietlyStopsAtTheMissingBar) {
-    host::VBE vbe(GetParam().options);
-    forms::ScriptedUi ui;
-    vbrt::MemorySettingsStore store;
-    pv::Connect addin(pv::Env{ui, store});
-    host::CustomArray custom;
-    addin.IDTExtensibility_OnConnection(&vbe, host::ext_cm_Startup, nullptr, custom);
-    if (auto* bar = vbe.CommandBars().Find("Add-Ins")) {
-        const auto items = Captions(*bar);
-        EXPECT_EQ(std::count(items.begin(), items.end(), "|&Procvault..."), GetParam().addInItems);
+TEST(MissingBars, InstallQuietlyStopsAtTheMissingBarAndDisconnectReportsNothing) {
+    // Bars the host has; Procvault items then on "Add-Ins" and "Code Window" ("-": no such bar).
+    const std::pair<host::VBEOptions, std::string> rows[] = {
+        {{false, true}, "- 0"}, {{true, false}, "1 -"}, {{false, false}, "- -"}};
+    for (const auto& [options, expected] : rows) {
+        host::VBE vbe(options);
+        forms::ScriptedUi ui;
+        vbrt::MemorySettingsStore store;
+        pv::Connect addin(pv::Env{ui, store});
+        host::CustomArray custom;
+        addin.IDTExtensibility_OnConnection(&vbe, host::ext_cm_Startup, nullptr, custom);
+        EXPECT_EQ(Installed(vbe, "Add-Ins") + " " + Installed(vbe, "Code Window"), expected);
+        addin.IDTExtensibility_OnDisconnection(host::ext_dm_HostShutdown, custom);
+        EXPECT_TRUE(ui.Messages().empty()) << expected;
+        pv::objVBE = nullptr;
     }
-    if (auto* bar = vbe.CommandBars().Find("Code Window")) {
-        for (const auto& caption : Captions(*bar)) EXPECT_NE(caption, "&Procvault...");
-    }
-    EXPECT_TRUE(ui.Messages().empty());
-    addin.IDTExtensibility_OnDisconnection(host::ext_dm_HostShutdown, custom);
-    EXPECT_TRUE(ui.Messages().empty()) << "disconnecting a partial install reports nothing";
-    pv::objVBE = nullptr;
 }
-
-INSTANTIATE_TEST_SUITE_P(Hosts, MissingBars,
-                         ::testing::Values(MissingBarRow{"NoAddInsBar", {false, true}, 0},
-                                           MissingBarRow{"NoCodeWindowBar", {true, false}, 1},
-                                           MissingBarRow{"NoBarsAtAll", {false, false}, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConnectTest, ProcvaultWithoutAProjectSaysSo) {
     ConnectWith(host::ext_cm_Startup);
     Click("Add-Ins", "&Procvault...");
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].prompt, "Procvault cannot be started, as there is no open project.");
+    EXPECT_EQ(
+        ui.Transcript(),
+        (Strings{"beep", "msgbox:Procvault:Procvault cannot be started, as there is no open project."}));
     EXPECT_EQ(ui.Messages()[0].buttons, forms::vbCritical + forms::vbOKOnly);
-    EXPECT_EQ(ui.Messages()[0].title, "Procvault");
-    EXPECT_EQ(ui.Transcript().front(), "beep");
 }
 
-TEST_F(ConnectTest, DesignerActiveAndAnswerNoStops) {
+TEST_F(ConnectTest, WithADesignerActiveItOffersANewModuleAndOpensOnItsCodeWindow) {
     OpenProjectWithModule("Option Explicit\r\n");
     vbe.SetActiveDesigner(&vbe.ActiveVBProject().VBComponents().Item("Module1"));
     ConnectWith(host::ext_cm_Startup);
     ui.QueueAnswer(forms::vbNo);
     Click("Code Window", "&Procvault...");
-    ASSERT_EQ(ui.Messages().size(), 2u);
-    EXPECT_EQ(ui.Messages()[0].prompt, "There is no current module. Would you like to add one?");
-    EXPECT_EQ(ui.Messages()[0].buttons, forms::vbYesNo + forms::vbQuestion);
-    EXPECT_EQ(ui.Messages()[1].prompt, "Procvault cannot be started, as there is no open module.");
-    EXPECT_EQ(ui.Messages()[1].Icon(), forms::vbCritical);
-    EXPECT_EQ(vbe.ActiveVBProject().VBComponents().Count(), 1);
-}
-
-TEST_F(ConnectTest, DesignerActiveAndAnswerYesAddsAStandardModuleAndActivatesIt) {
-    OpenProjectWithModule("Option Explicit\r\n");
-    vbe.SetActiveDesigner(&vbe.ActiveVBProject().VBComponents().Item("Module1"));
-    ConnectWith(host::ext_cm_Startup);
+    EXPECT_EQ(ui.Messages().at(0).buttons, forms::vbYesNo + forms::vbQuestion);
+    EXPECT_EQ(ui.Messages().at(1).Icon(), forms::vbCritical);
     ui.QueueAnswer(forms::vbYes);
     Click("Add-Ins", "&Procvault...");
-    ASSERT_EQ(ui.Messages().size(), 1u);
+    const std::string question = "msgbox:Procvault:There is no current module. Would you like to add one?";
+    EXPECT_EQ(ui.Transcript(),
+              (Strings{"beep", question, "beep",
+                       "msgbox:Procvault:Procvault cannot be started, as there is no open module.", "beep",
+                       question, "show:frmProcvault", "unload-left-open:frmProcvault"}));
     auto& components = vbe.ActiveVBProject().VBComponents();
     ASSERT_EQ(components.Count(), 2);
     host::VBComponent& added = components.Item(2);
@@ -161,19 +131,13 @@ TEST_F(ConnectTest, DesignerActiveAndAnswerYesAddsAStandardModuleAndActivatesIt)
     ASSERT_NE(vbe.ActiveWindow(), nullptr);
     EXPECT_EQ(vbe.ActiveWindow()->Type(), host::vbext_wt_CodeWindow);
     EXPECT_EQ(&vbe.ActiveCodePane().CodeModule(), &added.CodeModule());
-}
-
-TEST_F(ConnectTest, CodeWindowActiveOpensWithoutAQuestion) {
-    OpenProjectWithModule("Option Explicit\r\n");
-    vbe.ActiveVBProject().VBComponents().Item("Module1").Activate();
-    ConnectWith(host::ext_cm_Startup);
-    Click("Code Window", "&Procvault...");
+    ui.ClearTranscript();
+    Click("Code Window", "&Procvault...");  // now a code window is active: no question
     EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST_F(ConnectTest, ContextMenuItemsRouteToTheCommentCommands) {
-    OpenProjectWithModule("a = 1\r\nb = 2\r\n");
-    host::VBComponent& module = vbe.ActiveVBProject().VBComponents().Item("Module1");
+TEST_F(ConnectTest, ContextMenuItemsRouteToTheCommentCommandsUntilDisconnection) {
+    host::VBComponent& module = OpenProjectWithModule("a = 1\r\nb = 2\r\n");
     module.Activate();
     ConnectWith(host::ext_cm_Startup);
     module.CodeModule().CodePane().SetSelection(1, 1, 2, 3);
@@ -182,19 +146,12 @@ TEST_F(ConnectTest, ContextMenuItemsRouteToTheCommentCommands) {
     module.CodeModule().CodePane().SetSelection(1, 1, 2, 3);
     Click("Code Window", "&Uncomment Selection");
     EXPECT_EQ(module.CodeModule().Lines(1, 2), "a = 1\r\nb = 2");
-}
-
-TEST_F(ConnectTest, ClicksStopReachingTheAddInAfterDisconnection) {
-    OpenProjectWithModule("a = 1\r\n");
-    host::VBComponent& module = vbe.ActiveVBProject().VBComponents().Item("Module1");
-    module.Activate();
-    ConnectWith(host::ext_cm_Startup);
     auto item = vbe.CommandBars().Item("Code Window").Controls().Item("Co&mment Selection");
     Disconnect();
     EXPECT_TRUE(item->IsDeleted());
     module.CodeModule().CodePane().SetSelection(1, 1, 1, 3);
     EXPECT_THROW(item->Execute(), vbrt::VbError);
-    EXPECT_EQ(module.CodeModule().Lines(1, 1), "a = 1");
+    EXPECT_EQ(module.CodeModule().Lines(1, 2), "a = 1\r\nb = 2");
 }
 
 }  // namespace

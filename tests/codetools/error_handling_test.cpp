@@ -1,116 +1,54 @@
 #include "CodeToolsFixture.h"
 #include "codetools/ErrorHandling.h"
+#include "codetools/ProcAnalysis.h"
 
 namespace {
 
 using codetoolstest::CodeToolsTest;
-using codetoolstest::Split;
+using codetoolstest::Expand;
 
-TEST_F(CodeToolsTest, ExistingProcedureWorkedExample) {
-    Load({"Private Sub DoIt(x As Long)", "    y = x", "End Sub"});
-    HeaderFlags(true, false, true, false, false, false);
-    pv::AddToExistingProcedure(env, "DoIt", "Sub", 1, true);
-    const std::vector<std::string> expected = {
-        codetoolstest::kHyphens,
-        "' Procedure: DoIt",
-        "' Date Created: 05-Dec-2026",
-        "Private Sub DoIt(x As Long)",
-        "\tOn Error Goto Err_DoIt",
-        "",
-        "",
-        "    y = x",
-        "Exit_DoIt:",
-        "\tExit Sub",
-        "",
-        "Err_DoIt:",
-        "\tMsgBox Err.Description & \" \" & Err.Number, vbCritical, \"DoIt()\"",
-        "\tResume Exit_DoIt",
-        "",
-        "End Sub"};
-    EXPECT_EQ(Lines(), expected);
-    EXPECT_EQ(CaretLine(), 4);
-    EXPECT_TRUE(ui.Messages().empty());
-}
-
-struct ExistingRow {
-    const char* name;
-    const char* module;
-    const char* entry;
-    const char* kind;
-    long line;
-    long afterDeclaration;  // the statement goes below this line
-    long endLine;           // the block goes above this line
-    const char* label;
-};
-
-class ExistingProcedure : public CodeToolsTest, public ::testing::WithParamInterface<ExistingRow> {};
-
-TEST_P(ExistingProcedure, GetsItsBlockAtItsOwnLines) {
-    const ExistingRow& row = GetParam();
-    auto expected = Split(row.module);
-    const std::string label = row.label;
-    const std::vector<std::string> block = {"Exit_" + label + ":",
-                                            std::string("\tExit ") + row.kind,
-                                            "",
-                                            "Err_" + label + ":",
-                                            "\t" + codetoolstest::DefaultMessageFor(label),
-                                            "\tResume Exit_" + label,
-                                            ""};
-    expected.insert(expected.begin() + row.endLine - 1, block.begin(), block.end());
-    expected.insert(expected.begin() + row.afterDeclaration, {"\tOn Error Goto Err_" + label, "", ""});
-    Load(Split(row.module));
-    HeaderFlags(false, false, false, false, false, false);
-    pv::AddToExistingProcedure(env, row.entry, row.kind, row.line, false);
-    EXPECT_EQ(Lines(), expected);
-    EXPECT_EQ(CaretLine(), row.line);
-    EXPECT_TRUE(ui.Messages().empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Procedures, ExistingProcedure,
-    ::testing::Values(
-        ExistingRow{"FunctionExitsAsFunction", "Function F() As Long|    F = 1|End Function", "F", "Function",
-                    1, 1, 3, "F"},
-        ExistingRow{"PropertyGetPartLabelsCarryThePrefix",
-                    "Public Property Get Total() As Long|    Total = 1|End Property||"
-                    "Public Property Let Total(ByVal v As Long)|End Property",
-                    "Get Total", "Property", 1, 1, 3, "Get_Total"},
-        ExistingRow{"PropertyLetPartBelowAnother",
-                    "Public Property Get Total() As Long|End Property||"
-                    "Public Property Let Total(ByVal v As Long)|    m = v|End Property",
-                    "Let Total", "Property", 4, 4, 6, "Let_Total"},
-        ExistingRow{"PropertySetPart",
-                    "Public Property Set Item(ByVal o As Object)|    Set m = o|End Property", "Set Item",
-                    "Property", 1, 1, 3, "Set_Item"},
-        ExistingRow{
-            "ContinuedDeclarationGetsTheStatementAfterItsLastLine",
-            "Private Function ReadSetting(ByVal strKey As String, _|"
-            "        Optional ByVal d As String = \"\") _|        As String|    ReadSetting = d|End Function",
-            "ReadSetting", "Function", 1, 3, 5, "ReadSetting"},
-        ExistingRow{"LastProcedureFollowedByCommentsGetsItsBlockAboveItsEnd",
-                    "Sub A()|End Sub||Public Sub ShowTotals()|    MsgBox 1|End Sub|"
-                    "' ShowTotals is called from frmMain.|' Keep it last.",
-                    "ShowTotals", "Sub", 4, 4, 6, "ShowTotals"},
-        ExistingRow{"LastProcedureFollowedByEmptyLines", "Sub A()|    x = 1|End Sub||", "A", "Sub", 1, 1, 3,
-                    "A"},
-        ExistingRow{"IndentedDeclaration", "  Public Sub Indented()|  End Sub", "Indented", "Sub", 1, 1, 2,
-                    "Indented"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CodeToolsTest, HeaderNamesTheEntryWithItsPrefixAndAllFlagsOffLeaveTheHyphenLine) {
-    Load({"Property Let Total(v)", "End Property", "Sub S()", "End Sub"});
-    HeaderFlags(true, true, false, false, false, false);
+TEST_F(CodeToolsTest, ExistingProcedureGetsItsBlockAtItsOwnLinesAndTheCaretOnItsDeclaration) {
+    const char* const rows[][5] = {
+        // entry, kind, first line, header flags (null: no header), the module after in shorthand
+        {"DoIt", "Sub", "1", "101000",
+         "{H:DoIt|' Date Created: 05-Dec-2026}|Private Sub DoIt(x As Long)|{E:DoIt}|    y = "
+         "x|{B:DoIt:Sub}|End Sub"},
+        {"F", "Function", "1", nullptr, "Function F() As Long|{E:F}|    F = 1|{B:F:Function}|End Function"},
+        {"Get Total", "Property", "1", nullptr,
+         "Public Property Get Total() As Long|{E:Get_Total}|    Total = 1|{B:Get_Total:Property}|End "
+         "Property||"
+         "Public Property Let Total(ByVal v As Long)|End Property"},
+        {"Let Total", "Property", "4", "110000",
+         "Public Property Get Total() As Long|End Property||{H:Let Total|' Created By: Ann}|"
+         "Public Property Let Total(ByVal v As Long)|{E:Let_Total}|    m = v|{B:Let_Total:Property}|End "
+         "Property"},
+        {"Set Item", "Property", "1", "000000",
+         "{H:}|Public Property Set Item(ByVal o As Object)|{E:Set_Item}|    Set m = o|{B:Set_Item:Property}|"
+         "End Property"},
+        {"ReadSetting", "Function", "1", nullptr,
+         "Private Function ReadSetting(ByVal strKey As String, _|        Optional ByVal d As String = \"\") "
+         "_|"
+         "        As String|{E:ReadSetting}|    ReadSetting = d|{B:ReadSetting:Function}|End Function"},
+        {"ShowTotals", "Sub", "4", nullptr,
+         "Sub A()|End Sub||Public Sub ShowTotals()|{E:ShowTotals}|    MsgBox 1|{B:ShowTotals:Sub}|End Sub|"
+         "' ShowTotals is called from frmMain.|' Keep it last."},
+        {"A", "Sub", "1", nullptr, "Sub A()|{E:A}|    If x Then|    End If|{B:A:Sub}|End Sub||"},
+        {"Indented", "Sub", "1", nullptr, "  Public Sub Indented()|{E:Indented}|{B:Indented:Sub}|  End Sub"},
+        {"e", "Function", "2", nullptr,
+         "Sub|Function e|{E:e}|{B:e:Function}|End Function"}};  // a bare "Sub" names none
     Set(pv::key::CreatedByName, "Ann");
-    pv::AddToExistingProcedure(env, "Let Total", "Property", 1, true);
-    EXPECT_EQ(Module().Lines(2, 1), "' Procedure: Let Total");
-    EXPECT_EQ(Module().Lines(3, 1), "' Created By: Ann");
-    EXPECT_EQ(Module().Lines(4, 1), "Property Let Total(v)");
-    EXPECT_EQ(CaretLine(), 4);
-    HeaderFlags(false, false, false, false, false, false);
-    pv::AddToExistingProcedure(env, "S", "Sub", 16, true);
-    EXPECT_EQ(Module().Lines(16, 1), codetoolstest::kHyphens);
-    EXPECT_EQ(Module().Lines(17, 1), "Sub S()");
-    EXPECT_EQ(CaretLine(), 17);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row[0]);
+        const auto before = Expand(row[4], true), after = Expand(row[4]);
+        const long line = std::stol(row[2]);
+        Load(before);
+        HeaderFlags(row[3] ? row[3] : "000000");
+        pv::AddToExistingProcedure(env, row[0], row[1], line, row[3] != nullptr);
+        EXPECT_EQ(Lines(), after);
+        EXPECT_EQ(CaretLine(),
+                  std::find(after.begin() + line - 1, after.end(), before[line - 1]) - after.begin() + 1);
+    }
+    EXPECT_TRUE(ui.Messages().empty());
 }
 
 TEST_F(CodeToolsTest, CustomTemplateWithTheNameTwiceNamesTheLabelBaseTwice) {
@@ -120,13 +58,58 @@ TEST_F(CodeToolsTest, CustomTemplateWithTheNameTwiceNamesTheLabelBaseTwice) {
     EXPECT_EQ(Module().Lines(9, 1), "\tLog \"Get_Total\": MsgBox \"Get_Total\"");
 }
 
-TEST_F(CodeToolsTest, MissingProcedureIsReportedAndNothingIsWritten) {
+TEST_F(CodeToolsTest, MissingProcedureOrLinesOutsideTheModuleAreReportedAndNothingIsWritten) {
     Load({"Sub S()", "End Sub"});
     pv::AddToExistingProcedure(env, "Gone", "Sub", 1, false);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"Sub S()", "End Sub"}));
-    ASSERT_EQ(ui.Messages().size(), 1u);
+    EXPECT_FALSE(pv::ProcContainsErrorHandling(env, 1, 5));
+    EXPECT_EQ(Lines(), codetoolstest::Split("Sub S()|End Sub"));
+    ASSERT_EQ(ui.Messages().size(), 2u);
     EXPECT_EQ(ui.Messages()[0].title, "AddToExistingProcedure");
-    EXPECT_EQ(ui.Messages()[0].Icon(), forms::vbCritical);
+    EXPECT_EQ(ui.Messages()[1].title, "ProcContainsErrorHandling()");
+    EXPECT_EQ(ui.Messages()[0].Icon() + ui.Messages()[1].Icon(), 2 * forms::vbCritical);
+}
+
+TEST_F(CodeToolsTest, ErrorHandlingScanLooksAtEachLineOfTheRange) {
+    const std::pair<const char*, bool> rows[] = {
+        {"On Error GoTo Err_P", true},
+        {"    On Error Resume Next", true},
+        {"On Error Goto 0", true},
+        {"On Error Resume Next ' ignore", false},  // a comment disqualifies
+        {"' On Error GoTo Err_P", false},
+        {"on error goto Err_P", false},
+        {"On Error GoTo E: x = \"'\"", false},  // so does an apostrophe in a string
+        {"    x = 1", false},
+        {"Declare Function F Lib \"k\" () As Long", true},
+        {"Declare Sub S Lib \"k\" ()", true},
+        {"' Declare Function F", false}};
+    for (const auto& [body, contains] : rows) {
+        Load({"Private Sub P()", body, "End Sub", "Sub B()", "On Error GoTo E", "End Sub"});
+        EXPECT_EQ(pv::ProcContainsErrorHandling(env, 1, 3), contains) << body;
+    }
+    EXPECT_TRUE(pv::ProcContainsErrorHandling(env, 4, 6));
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST(ProcAnalysis, KindIsTheFirstWordAfterScopeWordsAndOnlyProcedureEndsEndOne) {
+    const std::pair<const char*, const char*> kinds[] = {
+        {"Private Static Function Total(x As Long) As Long", "Function"},
+        {"Friend Sub X()", "Sub"},
+        {"Public Static Sub Reset()", "Sub"},
+        {"Static Function F()", "Function"},
+        {"Private Static", "Static"},
+        {"private Sub X()", "private"},  // scope words compare exactly
+        {"\tFunction Tabbed()", "Function"},
+        {"", ""}};
+    for (const auto& [line, kind] : kinds) EXPECT_EQ(pv::ExtractProcType(line), kind) << line;
+    for (const char* end : {"End Sub", "End Function", "End Property", "  End Sub", "End Function ' done"})
+        EXPECT_TRUE(pv::IsEndStatement(end)) << end;
+    for (const char* other : {"End If", "End", "' End Sub", "End Subroutine", "x = \"End Sub\""})
+        EXPECT_FALSE(pv::IsEndStatement(other)) << other;
+}
+
+TEST_F(CodeToolsTest, AnUnterminatedProcedureEndsAtItsLastNonEmptyLine) {
+    Load({"Sub A()", "    x = 1", "", ""});
+    EXPECT_EQ(pv::ProcEndLine(Module(), {"A", host::vbext_pk_Proc}), 2);
 }
 
 }  // namespace

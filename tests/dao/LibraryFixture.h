@@ -21,10 +21,9 @@ inline constexpr int kTestBusyTimeoutMs = 100;
 using Table = std::vector<std::vector<std::string>>;
 
 struct StoredProcedure {
-    std::string name;
-    std::string type;
+    std::string name, type;
     long category;
-    std::vector<std::string> lines;
+    std::vector<std::string> lines;  // "" is stored as Null
 };
 
 class LibraryFile {
@@ -41,32 +40,30 @@ private:
     std::string path_;
 };
 
-inline long AddCategory(dao::Database& db, const std::string& desc) {
-    auto rs = db.OpenRecordset("Category", dao::dbOpenDynaset);
-    rs->AddNew();
-    rs->Collect("CategoryDesc", desc);
-    const long id = rs->Fields("CategoryID").Value().AsLong();
-    rs->Update();
+// Through a dynaset as the dialogs add rows: the key is read between AddNew and Update.
+inline long AddRow(dao::Recordset& rs, const std::string& key,
+                   const std::vector<std::pair<std::string, dao::Value>>& fields) {
+    rs.AddNew();
+    for (const auto& [name, value] : fields) rs.Collect(name, value);
+    const long id = rs.Fields(key).Value().AsLong();
+    rs.Update();
     return id;
 }
 
-// Header and lines in one transaction, the key read between AddNew and Update.
+inline long AddCategory(dao::Database& db, const std::string& desc) {
+    return AddRow(*db.OpenRecordset("Category", dao::dbOpenDynaset), "CategoryID", {{"CategoryDesc", desc}});
+}
+
+// Header and lines in one transaction.
 inline long AddProcedure(dao::Database& db, const StoredProcedure& p) {
     dao::Transaction transaction(db);
     auto headers = db.OpenRecordset("ProcedureHeader", dao::dbOpenDynaset, dao::dbAppendOnly);
     auto lines = db.OpenRecordset("ProcedureLine", dao::dbOpenDynaset, dao::dbAppendOnly);
-    headers->AddNew();
-    headers->Collect("Name", p.name);
-    headers->Collect("Type", p.type);
-    headers->Collect("CategoryID", p.category);
-    const long id = headers->Fields("ProcedureHeaderID").Value().AsLong();
-    headers->Update();
-    for (const std::string& line : p.lines) {
-        lines->AddNew();
-        lines->Collect("ProcedureHeaderID", id);
-        lines->Collect("Line", line.empty() ? dao::Value() : dao::Value(line));
-        lines->Update();
-    }
+    const long id = AddRow(*headers, "ProcedureHeaderID",
+                           {{"Name", p.name}, {"Type", p.type}, {"CategoryID", p.category}});
+    for (const std::string& line : p.lines)
+        AddRow(*lines, "ProcedureLineID",
+               {{"ProcedureHeaderID", id}, {"Line", line.empty() ? dao::Value() : dao::Value(line)}});
     transaction.Commit();
     return id;
 }
@@ -83,10 +80,7 @@ inline void FillSample(dao::Database& db) {
 // A fresh library file holding the sample rows, open for the test.
 class SampleLibrary : public testing::Test {
 protected:
-    void SetUp() override {
-        db = file.Open();
-        FillSample(*db);
-    }
+    void SetUp() override { FillSample(*(db = file.Open())); }
     LibraryFile file;
     std::unique_ptr<dao::Database> db;
 };
@@ -95,21 +89,30 @@ protected:
 inline Table Rows(dao::Database& db, const std::string& source) {
     Table rows;
     for (auto rs = db.OpenRecordset(source, dao::dbOpenSnapshot); !rs->Eof(); rs->MoveNext()) {
-        std::vector<std::string> row;
+        rows.emplace_back();
         for (int i = 0; i < rs->FieldCount(); ++i) {
             const dao::Value v = rs->Fields(i).Value();
-            row.push_back(v.IsNull() ? "<Null>" : v.ToText());
+            rows.back().push_back(v.IsNull() ? "<Null>" : v.ToText());
         }
-        rows.push_back(std::move(row));
     }
     return rows;
 }
 
+// Rows as text: fields joined by ",", rows by "|".
+inline std::string Flat(const Table& rows) {
+    std::string out;
+    for (const auto& row : rows) {
+        if (&row != &rows.front()) out += "|";
+        for (std::size_t i = 0; i < row.size(); ++i) out += (i ? "," : "") + row[i];
+    }
+    return out;
+}
+inline std::string Flat(dao::Database& db, const std::string& source) {
+    return Flat(Rows(db, source));
+}
+
 inline long Count(dao::Database& db, const std::string& table) {
-    return db.OpenRecordset("SELECT count(*) AS n FROM " + table, dao::dbOpenSnapshot)
-        ->Fields("n")
-        .Value()
-        .AsLong();
+    return std::stol(Rows(db, "SELECT count(*) FROM " + table).at(0).at(0));
 }
 
 // The number `act` raised (0: none), its text into `description`.

@@ -10,9 +10,9 @@
 namespace {
 
 using dao::StatementKind;
+constexpr auto kSel = StatementKind::Select, kDel = StatementKind::Delete;
 
 struct JetRow {
-    const char* name;
     const char* jet;
     const char* sqlite;  // nullptr: the statement as written
     StatementKind kind;
@@ -31,63 +31,52 @@ TEST_P(Translation, ReadsJetAsSqliteAndFindsKindAndTable) {
     EXPECT_EQ(st.distinct, row.distinct);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Statements, Translation,
-    testing::Values(
-        JetRow{"DeleteStar", "DELETE * FROM ProcedureLine WHERE ProcedureHeaderID IN (1, 2)",
-               "DELETE FROM ProcedureLine WHERE ProcedureHeaderID IN (1, 2)", StatementKind::Delete,
-               "ProcedureLine"},
-        JetRow{"DeleteStarLowerCase", "delete  *  from X", "delete  from X", StatementKind::Delete, "X"},
-        JetRow{"PlainDelete", "DELETE FROM X WHERE a=1", nullptr, StatementKind::Delete, "X"},
-        JetRow{"SelectStarKept", "SELECT * FROM Category WHERE CategoryID=3", nullptr, StatementKind::Select,
-               "Category"},
-        JetRow{"SelectNoClause", "SELECT CategoryID FROM Category", nullptr, StatementKind::Select,
-               "Category"},
-        JetRow{"BracketsAndOrder", " select a from [ProcedureLine] order by a", nullptr,
-               StatementKind::Select, "ProcedureLine"},
-        JetRow{"DoubleQuotedLiteral", "SELECT * FROM Category WHERE CategoryDesc=\"Utilities\"",
-               "SELECT * FROM Category WHERE CategoryDesc='Utilities'", StatementKind::Select, "Category"},
-        JetRow{"DoubledQuoteInside", "UPDATE Category SET CategoryDesc=\"say \"\"hi\"\"\" WHERE CategoryID=1",
-               "UPDATE Category SET CategoryDesc='say \"hi\"' WHERE CategoryID=1", StatementKind::Update,
-               "Category"},
-        JetRow{"LiteralThatTriesToEndTheStatement",
-               "SELECT * FROM Category WHERE CategoryDesc=\"x\"\" OR \"\"1\"\"=\"\"1\"",
-               "SELECT * FROM Category WHERE CategoryDesc='x\" OR \"1\"=\"1'", StatementKind::Select,
-               "Category"},
-        JetRow{"ApostropheInside", "SELECT 1 FROM T WHERE a=\"O'Brien\"",
-               "SELECT 1 FROM T WHERE a='O''Brien'", StatementKind::Select, "T"},
-        JetRow{"SingleQuotedLiteral", "SELECT 1 FROM T WHERE a='it''s'", nullptr, StatementKind::Select, "T"},
-        JetRow{"StarInsideLiteral", "DELETE FROM T WHERE a=\"* FROM\"", "DELETE FROM T WHERE a='* FROM'",
-               StatementKind::Delete, "T"},
-        JetRow{"EmptyLiteral", "SELECT 1 FROM T WHERE a=\"\"", "SELECT 1 FROM T WHERE a=''",
-               StatementKind::Select, "T"},
-        JetRow{"Join", "SELECT * FROM A, B", nullptr, StatementKind::Select, ""},
-        JetRow{"Alias", "SELECT * FROM A AS x", nullptr, StatementKind::Select, ""},
-        JetRow{"Subquery", "SELECT (SELECT 1 FROM Z) AS q FROM A WHERE 1", nullptr, StatementKind::Select,
-               "A"},
-        JetRow{"Distinct", "SELECT DISTINCT Type FROM ProcedureHeader", nullptr, StatementKind::Select,
-               "ProcedureHeader", true},
-        JetRow{"Insert", "INSERT INTO Category (CategoryDesc) VALUES (\"a\")",
-               "INSERT INTO Category (CategoryDesc) VALUES ('a')", StatementKind::Insert, "Category"},
-        JetRow{"Other", "CREATE TABLE T (a)", nullptr, StatementKind::Other, ""}),
-    [](const auto& info) { return info.param.name; });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Statements, Translation, testing::Values(
+    JetRow{"DELETE * FROM ProcedureLine WHERE ProcedureHeaderID IN (1, 2)",
+           "DELETE FROM ProcedureLine WHERE ProcedureHeaderID IN (1, 2)", kDel, "ProcedureLine"},
+    JetRow{"delete  *  from X", "delete  from X", kDel, "X"},
+    JetRow{"DELETE FROM X WHERE a=1", nullptr, kDel, "X"},
+    JetRow{"SELECT * FROM Category WHERE CategoryID=3", nullptr, kSel, "Category"},
+    JetRow{" select a from [ProcedureLine] order by a", nullptr, kSel, "ProcedureLine"},
+    JetRow{"SELECT * FROM C WHERE D=\"Utilities\"", "SELECT * FROM C WHERE D='Utilities'", kSel, "C"},
+    JetRow{"UPDATE Category SET CategoryDesc=\"say \"\"hi\"\"\" WHERE CategoryID=1",
+           "UPDATE Category SET CategoryDesc='say \"hi\"' WHERE CategoryID=1", StatementKind::Update, "Category"},
+    // A literal that tries to end the statement stays one literal.
+    JetRow{"SELECT * FROM C WHERE D=\"x\"\" OR \"\"1\"\"=\"\"1\"", "SELECT * FROM C WHERE D='x\" OR \"1\"=\"1'",
+           kSel, "C"},
+    JetRow{"SELECT 1 FROM T WHERE a=\"O'Brien\"", "SELECT 1 FROM T WHERE a='O''Brien'", kSel, "T"},
+    JetRow{"SELECT 1 FROM T WHERE a='it''s'", nullptr, kSel, "T"},
+    JetRow{"DELETE FROM T WHERE a=\"* FROM\"", "DELETE FROM T WHERE a='* FROM'", kDel, "T"},
+    JetRow{"SELECT 1 FROM T WHERE a=\"\"", "SELECT 1 FROM T WHERE a=''", kSel, "T"},
+    JetRow{"SELECT * FROM A, B", nullptr, kSel, ""},
+    JetRow{"SELECT * FROM A AS x", nullptr, kSel, ""},
+    JetRow{"SELECT (SELECT 1 FROM Z) AS q FROM A WHERE 1", nullptr, kSel, "A"},
+    JetRow{"SELECT DISTINCT Type FROM ProcedureHeader", nullptr, kSel, "ProcedureHeader", true},
+    JetRow{"INSERT INTO C (D) VALUES (\"a\")", "INSERT INTO C (D) VALUES ('a')", StatementKind::Insert, "C"},
+    JetRow{"CREATE TABLE T (a)", nullptr, StatementKind::Other, ""},
+    JetRow{"SELECT 1 FROM T WHERE a=x\"41\"", "SELECT 1 FROM T WHERE a=x '41'", kSel, "T"},  // no blob
+    JetRow{"SELECT 1 FROM T WHERE a=\"\"'b'", "SELECT 1 FROM T WHERE a='' 'b'", kSel, "T"},  // two literals stay two
+    JetRow{"UPDATE OR IGNORE Category SET a=1", nullptr, StatementKind::Update, ""},
+    JetRow{"UPDATE main.Category SET a=1", nullptr, StatementKind::Update, ""}));
+// clang-format on
 
-TEST(Translation, UnterminatedLiteralIsASyntaxError) {
-    EXPECT_EQ(daotest::ErrorOf([] { dao::TranslateJet("SELECT * FROM Category WHERE CategoryDesc=\"open"); }),
-              dao::jet::SyntaxError);
+// An open literal, and whatever SQLite alone reads outside literals (comments, quoted
+// names, parameters, NUL), through which a literal's text could become statement text.
+TEST(Translation, OpenLiteralsAndSqliteOnlySyntaxAreSyntaxErrors) {
+    for (const std::string& jet : std::initializer_list<std::string>{
+             "SELECT * FROM C WHERE D=\"open", "DELETE * FROM L WHERE a=\"x\" /* \"*/ OR 1=1",
+             "DELETE * FROM L WHERE a=1 -- \"", "SELECT `a` FROM L", "SELECT * FROM L WHERE a=$p",
+             "SELECT * FROM L WHERE a=:p OR a=?", std::string("DELETE * FROM L\0 WHERE a=1", 26),
+             std::string("SELECT 1 FROM L WHERE a=\"\0\"", 27)})
+        EXPECT_EQ(daotest::ErrorOf([&] { dao::TranslateJet(jet); }), dao::jet::SyntaxError) << jet;
 }
 
-TEST(QuoteText, DoublesInnerQuotes) {
+TEST(QuoteTextAndTableNames, DoubleInnerQuotesAndTellNamesFromStatements) {
     EXPECT_EQ(dao::QuoteText(""), "\"\"");
-    EXPECT_EQ(dao::QuoteText("\""), "\"\"\"\"");
-    EXPECT_EQ(dao::QuoteText("a \"b\" c"), "\"a \"\"b\"\" c\"");
-}
-
-TEST(TableName, TellsNamesFromStatements) {
-    EXPECT_TRUE(dao::IsTableName("ProcedureHeader"));
-    EXPECT_TRUE(dao::IsTableName("[Procedure Header]"));
-    EXPECT_FALSE(dao::IsTableName("SELECT * FROM Category"));
-    EXPECT_FALSE(dao::IsTableName(""));
+    EXPECT_EQ(dao::QuoteText("a \"b\" \""), "\"a \"\"b\"\" \"\"\"");
+    EXPECT_TRUE(dao::IsTableName("ProcedureHeader") && dao::IsTableName("[Procedure Header]"));
+    EXPECT_FALSE(dao::IsTableName("SELECT * FROM Category") || dao::IsTableName(""));
     EXPECT_EQ(dao::BareName("[Procedure Header]"), "Procedure Header");
 }
 

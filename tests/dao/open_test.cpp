@@ -1,5 +1,5 @@
-// Opening library files: what is refused, with which number, and what a
-// connection holding the file exclusively does to everyone else.
+// Library files: what opening refuses, with which number, what a connection
+// holding the file exclusively does to everyone else, repair and compaction.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -13,22 +13,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using daotest::Count;
 using daotest::ErrorOf;
-using Maker = std::function<void(const fs::path& target, const std::string& library)>;
-
-Maker Contents(const std::string& bytes) {
-    return [bytes](const fs::path& t, const std::string&) { testsupport::WriteBytes(t, bytes); };
-}
-
-Maker LibraryCut(std::size_t keep) {
-    return [keep](const fs::path& t, const std::string& lib) {
-        testsupport::WriteBytes(t, testsupport::ReadBytes(lib).substr(0, keep));
-    };
-}
+using testsupport::ReadBytes;
+using testsupport::WriteBytes;
 
 struct BadFileRow {
-    const char* name;
-    Maker make;
+    void (*make)(const fs::path& target, const std::string& library);
     long number;
 };
 
@@ -47,41 +38,32 @@ TEST_P(BadFiles, AreRefusedWithANumberAndThePathAndNeverCreated) {
     EXPECT_EQ(fs::exists(target), existed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Open, BadFiles,
-    testing::Values(
-        BadFileRow{"Missing", [](const fs::path&, const std::string&) {}, 3024},
-        BadFileRow{"Folder", [](const fs::path& t, const std::string&) { fs::create_directory(t); }, 3024},
-        BadFileRow{"EmptyFile", Contents(""), 3343},
-        BadFileRow{"TextFile", Contents(std::string(5000, 'x') + "Attribute VB_Name = \"basMain\"\r\n"),
-                   3343},
-        BadFileRow{"GarbageHeader",
-                   [](const fs::path& t, const std::string& lib) {
-                       testsupport::WriteBytes(
-                           t, std::string(16, '\xA5') + testsupport::ReadBytes(lib).substr(16));
-                   },
-                   3343},
-        BadFileRow{"TruncatedToHeader", LibraryCut(100), 3049},
-        BadFileRow{"TruncatedMidPage", LibraryCut(6000), 3049},
-        BadFileRow{"TruncatedAtPageBoundary", LibraryCut(4096), 3049}),
-    [](const auto& info) { return info.param.name; });
+using P = const fs::path&;
+using L = const std::string&;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Open, BadFiles, testing::Values(
+    BadFileRow{[](P, L) {}, 3024},
+    BadFileRow{[](P t, L) { fs::create_directory(t); }, 3024},
+    BadFileRow{[](P t, L) { WriteBytes(t, ""); }, 3343},
+    BadFileRow{[](P t, L) { WriteBytes(t, std::string(5000, 'x') + "Attribute VB_Name = \"basMain\"\r\n"); }, 3343},
+    BadFileRow{[](P t, L lib) { WriteBytes(t, std::string(16, '\xA5') + ReadBytes(lib).substr(16)); }, 3343},
+    BadFileRow{[](P t, L lib) { WriteBytes(t, ReadBytes(lib).substr(0, 100)); }, 3049},
+    BadFileRow{[](P t, L lib) { WriteBytes(t, ReadBytes(lib).substr(0, 6000)); }, 3049},
+    BadFileRow{[](P t, L lib) { WriteBytes(t, ReadBytes(lib).substr(0, 4096)); }, 3049}));
+// clang-format on
 
-TEST(Open, ReadOnlyOpenReadsButRefusesWrites) {
-    daotest::LibraryFile file;
-    daotest::AddCategory(*file.Open(), "Utilities");
-    auto db = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(file.Path(), false, true);
-    EXPECT_EQ(daotest::Count(*db, "Category"), 1);
-    EXPECT_EQ(ErrorOf([&] { db->Execute("DELETE * FROM Category"); }), 3027);
-    EXPECT_EQ(ErrorOf([&] { daotest::AddCategory(*db, "More"); }), 3027);
-}
-
-TEST(Open, WriteProtectedFileRefusesWrites) {
-    if (geteuid() == 0) GTEST_SKIP() << "file permissions do not bind root";
-    daotest::LibraryFile file;
-    ::chmod(file.Path().c_str(), 0444);
-    auto db = file.Open();
-    EXPECT_EQ(daotest::Count(*db, "Category"), 0);
-    EXPECT_EQ(ErrorOf([&] { daotest::AddCategory(*db, "More"); }), 3027);
+TEST(Open, ReadOnlyOpenAndWriteProtectedFileReadButRefuseWrites) {
+    for (const bool protect : {false, true}) {
+        SCOPED_TRACE(protect ? "write-protected" : "opened read-only");
+        if (protect && geteuid() == 0) continue;  // file permissions do not bind root
+        daotest::LibraryFile file;
+        daotest::AddCategory(*file.Open(), "Utilities");
+        if (protect) ::chmod(file.Path().c_str(), 0444);
+        auto db = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(file.Path(), false, !protect);
+        EXPECT_EQ(Count(*db, "Category"), 1);
+        EXPECT_EQ(ErrorOf([&] { db->Execute("DELETE * FROM Category"); }), 3027);
+        EXPECT_EQ(ErrorOf([&] { daotest::AddCategory(*db, "More"); }), 3027);
+    }
 }
 
 TEST(Exclusive, AnotherEngineHoldingTheFileGives3045UntilItCloses) {
@@ -92,7 +74,7 @@ TEST(Exclusive, AnotherEngineHoldingTheFileGives3045UntilItCloses) {
     EXPECT_EQ(description, "Could not use '" + file.Path() + "'; file already in use.");
     daotest::AddCategory(*holder, "Mine");  // the holder itself works on
     holder->Close();
-    EXPECT_EQ(daotest::Count(*file.Open(), "Category"), 1);
+    EXPECT_EQ(Count(*file.Open(), "Category"), 1);
 }
 
 TEST(Exclusive, AnyProgramKeepingTheWriteLockCountsAsHoldingIt) {
@@ -100,8 +82,8 @@ TEST(Exclusive, AnyProgramKeepingTheWriteLockCountsAsHoldingIt) {
     sqlite3* raw = nullptr;
     ASSERT_EQ(sqlite3_open_v2(file.Path().c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(raw,
-                           "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; "
-                           "INSERT INTO Category (CategoryDesc) VALUES ('x'); COMMIT;",
+                           "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; INSERT INTO Category "
+                           "(CategoryDesc) VALUES ('x'); COMMIT;",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     EXPECT_EQ(ErrorOf([&] { file.Open(); }), 3045);
@@ -111,32 +93,116 @@ TEST(Exclusive, AnyProgramKeepingTheWriteLockCountsAsHoldingIt) {
 
 TEST(Exclusive, AWriterThatKeepsItsLockMakesOthersWriteFailWith3218) {
     daotest::LibraryFile file;
-    auto writer = file.Open();
-    auto other = file.Open();
+    auto writer = file.Open(), other = file.Open();
     writer->BeginTrans();
     daotest::AddCategory(*writer, "Pending");
     EXPECT_EQ(ErrorOf([&] { other->Execute("DELETE * FROM Category"); }), 3218);
     writer->CommitTrans();
     daotest::AddCategory(*other, "Two");  // shared opens write in turn
-    EXPECT_EQ(daotest::Count(*writer, "Category"), 2);
+    EXPECT_EQ(Count(*writer, "Category"), 2);
 }
 
-TEST(CreateLibrary, RefusesAnExistingFileAndAMissingFolder) {
+TEST(CreateLibrary, GivesEmptyRelatedTablesAndRefusesAnExistingFileOrAMissingFolder) {
     daotest::LibraryFile file;
-    const std::string before = testsupport::ReadBytes(file.Path());
+    auto db = file.Open();
+    for (const char* table : {"Category", "ProcedureHeader", "ProcedureLine"})
+        EXPECT_EQ(Count(*db, table), 0);
+    EXPECT_EQ(ErrorOf([&] { daotest::AddProcedure(*db, {"Orphan", "Sub", 7, {}}); }), 3201);
+    const std::string before = ReadBytes(file.Path());
     EXPECT_EQ(ErrorOf([&] { dao::CreateLibrary(file.Path()); }), 3204);
-    EXPECT_EQ(testsupport::ReadBytes(file.Path()), before);
+    EXPECT_EQ(ReadBytes(file.Path()), before);
     const fs::path nowhere = file.Dir() / "no-such-folder" / "Library.mdb";
     EXPECT_EQ(ErrorOf([&] { dao::CreateLibrary(nowhere.string()); }), 3044);
     EXPECT_FALSE(fs::exists(nowhere.parent_path()));
 }
 
-TEST(CreateLibrary, GivesEmptyTablesWithTheRelation) {
+constexpr int kProcedures = 200;
+
+class Maintenance : public testing::Test {
+protected:
+    void SetUp() override {
+        auto db = file.Open();
+        const long category = daotest::AddCategory(*db, "Utilities");
+        for (int i = 0; i < kProcedures; ++i) {
+            const std::string name = "Proc" + std::to_string(i);
+            daotest::AddProcedure(
+                *db, {name, "Sub", category, {"Sub " + name + "()", std::string(60, 'x'), "End Sub"}});
+        }
+    }
+    std::string InDir(const char* name) const { return (file.Dir() / name).string(); }
+    long Compact(const std::string& from, const std::string& to) {
+        return ErrorOf([&] { engine.CompactDatabase(from, to); });
+    }
+    dao::DBEngine engine{daotest::kTestBusyTimeoutMs};
     daotest::LibraryFile file;
-    auto db = file.Open();
-    for (const char* table : {"Category", "ProcedureHeader", "ProcedureLine"})
-        EXPECT_EQ(daotest::Count(*db, table), 0);
-    EXPECT_EQ(ErrorOf([&] { daotest::AddProcedure(*db, {"Orphan", "Sub", 7, {}}); }), 3201);
+};
+
+TEST_F(Maintenance, CompactRefusesWhatItCannotDoAndWritesNothing) {
+    const std::string dest = InDir("Compacted.mdb");
+    EXPECT_EQ(Compact(InDir("none.mdb"), dest), 3024);
+    EXPECT_EQ(Compact(file.Path(), (file.Dir() / "x" / "y.mdb").string()), 3044);
+    {
+        auto holder = engine.OpenDatabase(file.Path(), true);
+        EXPECT_EQ(Compact(file.Path(), dest), 3045);
+    }
+    EXPECT_FALSE(fs::exists(dest));
+    WriteBytes(dest, "keep me");
+    EXPECT_EQ(Compact(file.Path(), dest), 3204);
+    EXPECT_EQ(ReadBytes(dest), "keep me");
 }
+
+TEST_F(Maintenance, CompactedCopyHoldsEverythingAndIsNoLarger) {
+    file.Open()->Execute("DELETE * FROM ProcedureLine WHERE ProcedureHeaderID > 100");
+    file.Open()->Execute("DELETE * FROM ProcedureHeader WHERE ProcedureHeaderID > 100");
+    const std::string dest = InDir("Compacted.mdb"), again = InDir("Again.mdb");
+    ASSERT_EQ(Compact(file.Path(), dest), 0);
+    EXPECT_LT(fs::file_size(dest), fs::file_size(file.Path()));
+    ASSERT_EQ(Compact(dest, again), 0);
+    EXPECT_LE(fs::file_size(again), fs::file_size(dest));
+    auto source = file.Open(), copy = engine.OpenDatabase(dest);
+    for (const char* query :
+         {"SELECT * FROM ProcedureHeader", "SELECT * FROM ProcedureLine ORDER BY ProcedureLineID",
+          "SELECT * FROM Category"})
+        EXPECT_EQ(daotest::Rows(*copy, query), daotest::Rows(*source, query)) << query;
+    // Keys keep growing past the ones used before compaction.
+    EXPECT_EQ(daotest::AddProcedure(*copy, {"Next", "Sub", 1, {}}), kProcedures + 1);
+}
+
+TEST_F(Maintenance, RepairOfASoundFileChangesNothingAndOfAMissingOneGives3024) {
+    const std::string before = ReadBytes(file.Path());
+    engine.RepairDatabase(file.Path());
+    EXPECT_EQ(ReadBytes(file.Path()), before);
+    EXPECT_EQ(ErrorOf([&] { engine.RepairDatabase(InDir("gone.mdb")); }), 3024);
+}
+
+struct DamageRow {
+    std::size_t at, count;  // bytes overwritten with `with`, at 0 the last data page; no `with`: cut in half
+    char with;
+    long number;  // 0: salvaged
+};
+
+class Damaged : public Maintenance, public testing::WithParamInterface<DamageRow> {};
+
+// What is salvaged opens, holds no row that was not there before, and keeps its catalogue.
+TEST_P(Damaged, IsRebuiltFromWhatCanStillBeReadOrRefused) {
+    const DamageRow& row = GetParam();
+    std::string bytes = ReadBytes(file.Path());
+    const std::size_t at = row.at ? row.at : (bytes.size() / 4096 - 1) * 4096;  // 0: the last data page
+    bytes = row.with ? bytes.replace(at, row.count, std::string(row.count, row.with))
+                     : bytes.substr(0, bytes.size() / 2 + 1000);
+    WriteBytes(file.Path(), bytes);
+    ASSERT_EQ(ErrorOf([&] { engine.RepairDatabase(file.Path()); }), row.number);
+    if (row.number != 0) return;
+    auto db = engine.OpenDatabase(file.Path());
+    EXPECT_LE(daotest::Count(*db, "ProcedureHeader"), kProcedures);
+    EXPECT_LE(daotest::Count(*db, "ProcedureLine"), 3 * kProcedures);
+    EXPECT_EQ(daotest::Flat(*db, "SELECT * FROM pragma_integrity_check"), "ok");
+    EXPECT_EQ(daotest::Flat(*db, "Category"), "1,Utilities");
+}
+
+// Cut to half, garbage in the last data page, a foreign header, an unreadable catalogue.
+INSTANTIATE_TEST_SUITE_P(Repair, Damaged,
+                         testing::Values(DamageRow{0, 0, 0, 0}, DamageRow{0, 2000, '\xFF', 0},
+                                         DamageRow{1, 15, '!', 3343}, DamageRow{100, 3996, 'Z', 3049}));
 
 }  // namespace

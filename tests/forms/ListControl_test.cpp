@@ -3,6 +3,8 @@
 // and as code sets it.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "NoticeRecorder.h"
 #include "forms/Form.h"
 
@@ -12,33 +14,34 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-Strings Entries(const ListControl& list) {
-    Strings out;
-    for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.List(i));
-    return out;
-}
-
-std::vector<int> SelectedEntries(const ListBox& list) {
-    std::vector<int> out;
-    for (int i = 0; i < list.ListCount(); ++i)
-        if (list.Selected(i)) out.push_back(i);
+std::string Entries(const ListControl& list) {
+    std::string out;
+    for (int i = 0; i < list.ListCount(); ++i) out += (i ? "|" : "") + list.List(i);
     return out;
 }
 
 // A list of four names and a sorted combo of three categories, logging their events.
-class Lists : public ::testing::Test {
-protected:
-    Lists() {
+struct ListDialog {
+    ListDialog() {
         for (const char* text : {"Alpha", "Bravo", "Charlie", "Delta"}) list.AddItem(text);
         combo.SetSorted(true);
         for (const char* text : {"(All)", "Dates", "Strings"}) combo.AddItem(text);
-        log.Watch(list.Click, "Click");
-        log.Watch(list.DblClick, "DblClick");
+        log.Watch(list.Click, "C");
+        log.Watch(list.DblClick, "D");
         log.Watch(combo.Click, "cboClick");
         log.Watch(combo.Change, "cboChange");
         combo.KeyDown.Connect([this](int key, int shift) {
             log.entries.push_back("KeyDown" + std::to_string(key) + "/" + std::to_string(shift));
         });
+    }
+    // The list's events so far, its selected entries, @ListIndex and, when multi-select, #SelCount.
+    std::string Outcome() {
+        std::string out = "|";
+        for (const auto& entry : log.entries) out.insert(out.size() - 1, entry);
+        for (int i = 0; i < list.ListCount(); ++i)
+            if (list.Selected(i)) out += std::to_string(i) + " ";
+        out += "@" + std::to_string(list.ListIndex());
+        return list.MultiSelect() ? out + " #" + std::to_string(list.SelCount()) : out;
     }
     Form form{"frmTest"};
     ListBox& list = form.Add<ListBox>("lstProcedures");
@@ -46,259 +49,151 @@ protected:
     formstest::EventLog log;
 };
 
-struct SortRow {
-    const char* name;
-    Strings added, expected;
-    std::vector<int> newIndexes;
-};
-
-class SortedInsertion : public ::testing::TestWithParam<SortRow> {};
-
-TEST_P(SortedInsertion, FilesEachEntryAtItsPlace) {
-    Form form("frmTest");
-    auto& list = form.Add<ListBox>("lstItems");
-    list.SetSorted(true);
-    std::vector<int> newIndexes;
-    for (const auto& text : GetParam().added) {
-        list.AddItem(text);
-        newIndexes.push_back(list.NewIndex());
+// Each added entry's NewIndex, then the entries in order.
+TEST(SortedList, FilesEachEntryAtItsPlaceIgnoringLetterCase) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"beta|Alpha|Gamma|delta", "0 0 2 2 Alpha|beta|delta|Gamma"},
+        {"nc3|NC|N2|N_2|N 1", "0 0 0 0 0 N 1|N_2|N2|NC|nc3"},  // blank and underscore, digits, letters
+        {"Utilities|(All)|Arrays|1st", "0 0 1 1 (All)|1st|Arrays|Utilities"},
+        {"abc|ABC|Abc", "0 1 2 abc|ABC|Abc"},  // equal but for case: after those already there
+        {"zebra|\311clair|eclair2|Apple|\351t\351", "0 0 1 0 3 Apple|\311clair|eclair2|\351t\351|zebra"},
+        {"Abc|Ab|Abcd", "0 0 2 Ab|Abc|Abcd"}};
+    for (const auto& [added, want] : rows) {
+        Form form("frmTest");
+        auto& list = form.Add<ListBox>("lstItems");
+        list.SetSorted(true);
+        std::string got, text;
+        for (std::istringstream in(added); std::getline(in, text, '|');) {
+            list.AddItem(text);
+            got += std::to_string(list.NewIndex()) + " ";
+        }
+        EXPECT_EQ(got + Entries(list), want);
     }
-    EXPECT_EQ(Entries(list), GetParam().expected);
-    EXPECT_EQ(newIndexes, GetParam().newIndexes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lists, SortedInsertion,
-    ::testing::Values(
-        SortRow{"Alphabetical",
-                {"Delta", "Alpha", "Charlie", "Bravo"},
-                {"Alpha", "Bravo", "Charlie", "Delta"},
-                {0, 0, 1, 1}},
-        SortRow{"BlanksAndUnderscoreThenDigitsThenLetters",
-                {"nc3", "NC", "N2", "N_2", "N 1"},
-                {"N 1", "N_2", "N2", "NC", "nc3"},
-                {0, 0, 0, 0, 0}},
-        SortRow{"AllHeadsLettersAndDigits", {"Zeta", "(All)", "1st"}, {"(All)", "1st", "Zeta"}, {0, 0, 1}},
-        SortRow{"CaseOnlyDifferencesKeepTheirOrder", {"abc", "ABC", "Abc"}, {"abc", "ABC", "Abc"}, {0, 1, 2}},
-        SortRow{"AccentedNextToTheirBaseLetter",
-                {"zebra", "\311clair", "eclair2", "Apple", "\351t\351"},
-                {"Apple", "\311clair", "eclair2", "\351t\351", "zebra"},
-                {0, 0, 1, 0, 3}},
-        SortRow{"LetterCaseIgnored",
-                {"beta", "Alpha", "Gamma", "delta"},
-                {"Alpha", "beta", "delta", "Gamma"},
-                {0, 0, 2, 2}},
-        SortRow{"EqualTextGoesAfter", {"same", "SAME", "Same"}, {"same", "SAME", "Same"}, {0, 1, 2}},
-        SortRow{"AllHeadsCategories",
-                {"Utilities", "(All)", "Arrays"},
-                {"(All)", "Arrays", "Utilities"},
-                {0, 0, 1}},
-        SortRow{
-            "PropertyPartsAmongNames", {"Hello", "Get Value", "Go"}, {"Get Value", "Go", "Hello"}, {0, 0, 1}},
-        SortRow{"PrefixBeforeLonger", {"Abc", "Ab", "Abcd"}, {"Ab", "Abc", "Abcd"}, {0, 0, 2}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Lists, ItemDataAddressedThroughNewIndex) {
-    for (const auto& [text, id] : std::vector<std::pair<std::string, long>>{{"Zips", 7}, {"arrays", 9}}) {
-        combo.AddItem(text);
-        combo.SetItemData(combo.NewIndex(), id);
-    }
-    ASSERT_EQ(Entries(combo), (Strings{"(All)", "arrays", "Dates", "Strings", "Zips"}));
-    EXPECT_EQ(combo.ItemData(1), 9);
-    EXPECT_EQ(combo.ItemData(2), 0);
-    EXPECT_EQ(combo.ItemData(4), 7);
-}
-
-TEST_F(Lists, UnsortedAppendsOrInsertsAtIndex) {
+TEST(Lists, UnsortedInsertsAtIndexAndIndexesOutsideRaise) {
+    ListDialog d;
+    ListBox& list = d.list;
     list.AddItem("first", 0);
     list.AddItem("last", 5);
-    EXPECT_EQ(Entries(list), (Strings{"first", "Alpha", "Bravo", "Charlie", "Delta", "last"}));
+    EXPECT_EQ(Entries(list), "first|Alpha|Bravo|Charlie|Delta|last");
     EXPECT_EQ(list.NewIndex(), 5);
-    EXPECT_EQ(ErrorOf([&] { list.AddItem("x", 7); }), 5);
-    EXPECT_EQ(ErrorOf([&] { list.AddItem("x", -2); }), 5);
-    EXPECT_EQ(list.ListCount(), 6);
-}
-
-TEST_F(Lists, OutOfRangeIndexesRaise381Or380) {
-    const std::vector<std::pair<std::string, std::function<void()>>> cases = {
-        {"List(4)", [&] { (void)list.List(4); }},         {"List(-1)", [&] { (void)list.List(-1); }},
-        {"ItemData(4)", [&] { (void)list.ItemData(4); }}, {"SetItemData(5)", [&] { list.SetItemData(5, 4); }},
-        {"SetList(4)", [&] { list.SetList(4, "x"); }},    {"RemoveItem(4)", [&] { list.RemoveItem(4); }},
-        {"Selected(6)", [&] { (void)list.Selected(6); }},
-    };
-    for (const auto& [name, action] : cases) EXPECT_EQ(ErrorOf(action), 381) << name;
-    EXPECT_EQ(ErrorOf([&] { list.SetListIndex(4); }), 380);
-    EXPECT_EQ(ErrorOf([&] { list.SetListIndex(-2); }), 380);
+    const std::pair<long, std::function<void()>> calls[] = {
+        {5, [&] { list.AddItem("x", 7); }},     {5, [&] { list.AddItem("x", -2); }},
+        {381, [&] { (void)list.List(6); }},     {381, [&] { (void)list.List(-1); }},
+        {381, [&] { (void)list.ItemData(6); }}, {381, [&] { list.SetItemData(6, 4); }},
+        {381, [&] { list.SetList(6, "x"); }},   {381, [&] { list.RemoveItem(6); }},
+        {381, [&] { (void)list.Selected(6); }}, {380, [&] { list.SetListIndex(6); }},
+        {380, [&] { list.SetListIndex(-2); }}};
+    for (std::size_t i = 0; i < std::size(calls); ++i)
+        EXPECT_EQ(ErrorOf(calls[i].second), calls[i].first) << i;
+    EXPECT_EQ(Entries(list), "first|Alpha|Bravo|Charlie|Delta|last");
     try {
-        (void)list.List(4);
+        (void)list.List(6);
     } catch (const vbrt::VbError& e) {
         EXPECT_EQ(e.Description(), "Invalid property array index");
     }
 }
 
-TEST_F(Lists, ListIndexAndSelectionFollowTheirEntryAcrossInsertAndRemove) {
+TEST(Lists, ListIndexAndSelectionFollowTheirEntryAcrossInsertAndRemove) {
+    ListDialog d;
+    ListBox& list = d.list;
     list.SetSorted(true);
     list.SetListIndex(1);  // "Bravo"
     list.AddItem("Aardvark");
-    EXPECT_EQ(list.List(list.ListIndex()), "Bravo");
     list.AddItem("Zulu");
-    EXPECT_EQ(list.ListIndex(), 2);
     list.RemoveItem(0);
-    EXPECT_EQ(list.List(list.ListIndex()), "Bravo");
-    EXPECT_EQ(list.NewIndex(), -1);
+    EXPECT_EQ(std::pair(list.List(list.ListIndex()), list.NewIndex()), std::pair(std::string("Bravo"), -1));
     list.SetMultiSelect(1);
     list.SetSelected(2, true);  // Charlie
     list.AddItem("Able");
-    EXPECT_EQ(SelectedEntries(list), std::vector<int>{3});
     list.RemoveItem(list.ListIndex());
-    EXPECT_EQ(list.ListIndex(), -1);
-    EXPECT_EQ(Entries(list)[SelectedEntries(list).at(0)], "Charlie");
+    d.log.entries.clear();
+    EXPECT_EQ(Entries(list), "Able|Alpha|Charlie|Delta|Zulu");
+    EXPECT_EQ(d.Outcome(), "|2 @-1 #1");
 }
 
-TEST_F(Lists, ClearEmptiesAndDeselectsOnce) {
-    combo.SetListIndex(0);
-    formstest::NoticeRecorder notices(combo);
-    combo.Clear();
-    EXPECT_EQ(combo.ListCount(), 0);
-    EXPECT_EQ(combo.ListIndex(), -1);
-    EXPECT_EQ(combo.Text(), "");
-    EXPECT_EQ(notices.Count(Prop::List), 1);
-    EXPECT_EQ(notices.Count(Prop::ListIndex), 1);
+TEST(Lists, ItemDataThroughNewIndexAndAddItemAndClearNoticeOnce) {
+    ListDialog d;
+    d.combo.SetListIndex(0);
+    formstest::NoticeRecorder notices(d.combo);
+    d.combo.AddItem("Zips");
+    EXPECT_EQ(notices.notices, std::vector<Prop>{Prop::List});
+    d.combo.SetItemData(d.combo.NewIndex(), 7);
+    d.combo.AddItem("arrays");
+    d.combo.SetItemData(d.combo.NewIndex(), 9);
+    EXPECT_EQ(Entries(d.combo), "(All)|arrays|Dates|Strings|Zips");
+    EXPECT_EQ((std::vector<long>{d.combo.ItemData(1), d.combo.ItemData(2), d.combo.ItemData(4)}),
+              (std::vector<long>{9, 0, 7}));
     notices.notices.clear();
-    combo.Clear();
+    d.combo.Clear();
+    EXPECT_EQ(std::pair(d.combo.ListCount(), d.combo.ListIndex()), std::pair(0, -1));
+    EXPECT_EQ(d.combo.Text(), "");
+    EXPECT_EQ(std::pair(notices.Count(Prop::List), notices.Count(Prop::ListIndex)), std::pair(1, 1));
+    notices.notices.clear();
+    d.combo.Clear();  // nothing left to clear: no notice
     EXPECT_TRUE(notices.notices.empty());
 }
 
-TEST(ListIndexClick, RaisesClickOnEveryCodeSetExceptNoneToNone) {
-    const struct {
-        const char* name;
-        int before, set, clicks;  // before: ListIndex first set, -1 for none
-    } rows[] = {{"NoneToEntry", -1, 1, 1},
-                {"EntryToOther", 0, 2, 1},
-                {"SameEntryAgain", 1, 1, 1},
-                {"EntryToNone", 1, -1, 1},
-                {"NoneToNone", -1, -1, 0}};
-    for (const auto& row : rows) {
-        Form form("frmTest");
-        auto& list = form.Add<ListBox>("lstItems");
-        for (const char* text : {"a", "b", "c"}) list.AddItem(text);
-        if (row.before >= 0) list.SetListIndex(row.before);
-        int clicks = 0;
-        list.Click.Connect([&] { ++clicks; });
-        list.SetListIndex(row.set);
-        EXPECT_EQ(clicks, row.clicks) << row.name;
-        EXPECT_EQ(list.ListIndex(), row.set) << row.name;
+// Scripts of actions on the list, each = its outcome: m (MultiSelect 1), x (disabled), cN and dN (the user
+// clicks or double-clicks entry N), +N and -N (Selected(N) from code), iN (ListIndex from code). From code,
+// every set clicks but none to none; a single-select list keeps Selected and ListIndex together; a simple
+// multi-select one toggles an entry per click, clicks only on a change, and ListIndex adds to the
+// selection; a double click never deselects; a disabled list ignores the user, not code.
+TEST(Lists, SelectionFollowsClicksAndCode) {
+    std::istringstream rows(
+        "i1=C|1 @1, i0 i2=CC|2 @2, i1 i1=CC|1 @1, i1 i-1=CC|@-1, i-1=|@-1, c1 c2=CC|2 @2, c1 +0=CC|0 @0, "
+        "+0 -3=C|0 @0, +0 -0=CC|@-1, m=|@-1 #0, m c2=C|2 @2 #1, m c3 c0 c2=CCC|0 2 3 @2 #3, "
+        "m c1 c2 c1=CCC|2 @1 #1, m c0 c0=CC|@0 #0, m +1 +1 +3 -1 i0=CCCC|0 3 @0 #2, "
+        "m c2 d2 d0=CCDCD|0 2 @0 #2, x c1 d1=|@-1, x i1=C|1 @1");
+    for (std::string script, want;
+         std::getline(rows >> std::ws, script, '=') && std::getline(rows, want, ',');) {
+        ListDialog d;
+        std::istringstream in(script);
+        for (std::string step; in >> step;) {
+            int n = step.size() > 1 ? std::stoi(step.substr(1)) : 0;
+            if (step[0] == 'm') d.list.SetMultiSelect(1);
+            if (step[0] == 'x') d.list.SetEnabled(false);
+            if (step[0] == 'c') d.list.ClickItem(n);
+            if (step[0] == 'd') d.list.DoubleClickItem(n);
+            if (step[0] == '+' || step[0] == '-') d.list.SetSelected(n, step[0] == '+');
+            if (step[0] == 'i') d.list.SetListIndex(n);
+        }
+        EXPECT_EQ(d.Outcome(), want) << script;
     }
 }
 
-TEST(SimpleMultiSelect, EachClickTogglesOneEntry) {
-    const struct {
-        const char* name;
-        std::vector<int> clicks, selected;
-        int listIndex;
-    } rows[] = {{"Nothing", {}, {}, -1},
-                {"One", {2}, {2}, 2},
-                {"Several", {3, 0, 2}, {0, 2, 3}, 2},
-                {"ToggledOff", {1, 2, 1}, {2}, 1},
-                {"AllOffAgain", {0, 0}, {}, 0}};
-    for (const auto& row : rows) {
-        Form form("frmTest");
-        auto& list = form.Add<ListBox>("lstProcedures");
-        list.SetMultiSelect(1);
-        for (const char* text : {"a", "b", "c", "d"}) list.AddItem(text);
-        int clicks = 0;
-        list.Click.Connect([&] { ++clicks; });
-        for (int i : row.clicks) list.ClickItem(i);
-        EXPECT_EQ(SelectedEntries(list), row.selected) << row.name;
-        EXPECT_EQ(list.ListIndex(), row.listIndex) << row.name;
-        EXPECT_EQ(list.SelCount(), static_cast<int>(row.selected.size())) << row.name;
-        EXPECT_EQ(clicks, static_cast<int>(row.clicks.size())) << row.name;
-    }
+TEST(Combos, ChoiceShowsTheEntryAndDropDownListOnlyTakesItsEntries) {
+    ListDialog d;
+    d.combo.ChooseItem(1);
+    EXPECT_EQ(d.combo.Text() + std::to_string(d.combo.ListIndex()), "Dates1");
+    d.combo.SetListIndex(2);
+    EXPECT_EQ(d.combo.Text(), "Strings");
+    d.combo.SetListIndex(-1);
+    EXPECT_EQ(d.combo.Text(), "");
+    EXPECT_EQ(d.log.entries, (Strings{"cboClick", "cboClick", "cboClick"}));
+    d.combo.SetStyle(2);
+    d.combo.SetText("strings");
+    EXPECT_EQ(d.combo.Text() + std::to_string(d.combo.ListIndex()), "Strings2");
+    EXPECT_EQ(ErrorOf([&] { d.combo.SetText("Nope"); }), 383);
+    d.combo.RemoveItem(2);
+    EXPECT_EQ(d.combo.Text(), "");
 }
 
-TEST_F(Lists, SingleSelectKeepsListIndexAndSelectedTogether) {
-    list.ClickItem(1);
-    list.ClickItem(2);
-    EXPECT_EQ(SelectedEntries(list), std::vector<int>{2});
-    list.SetSelected(0, true);
-    EXPECT_EQ(list.ListIndex(), 0);
-    list.SetSelected(3, false);  // not the selected one: no change
-    EXPECT_EQ(list.ListIndex(), 0);
-    list.SetSelected(0, false);
-    EXPECT_EQ(list.ListIndex(), -1);
-    EXPECT_EQ(log.Count("Click"), 4);
-}
-
-TEST_F(Lists, MultiSelectSetSelectedClicksOnChangeAndListIndexSelects) {
-    list.SetMultiSelect(1);
-    formstest::NoticeRecorder notices(list);
-    for (auto [i, on] : std::vector<std::pair<int, bool>>{{1, true}, {1, true}, {3, true}, {1, false}})
-        list.SetSelected(i, on);
-    EXPECT_EQ(SelectedEntries(list), std::vector<int>{3});
-    EXPECT_EQ(log.Count("Click"), 3);
-    EXPECT_EQ(notices.Count(Prop::Selected), 3);
-    EXPECT_EQ(list.ListIndex(), -1);
-    list.SetListIndex(0);
-    EXPECT_EQ(SelectedEntries(list), (std::vector<int>{0, 3}));
-}
-
-TEST_F(Lists, DoubleClickNeverDeselects) {
-    list.SetMultiSelect(1);
-    list.ClickItem(2);
-    list.DoubleClickItem(2);
-    EXPECT_EQ(SelectedEntries(list), std::vector<int>{2});
-    list.DoubleClickItem(0);
-    EXPECT_EQ(SelectedEntries(list), (std::vector<int>{0, 2}));
-    EXPECT_EQ(list.ListIndex(), 0);
-    EXPECT_EQ(log.entries, (Strings{"Click", "Click", "DblClick", "Click", "DblClick"}));
-}
-
-TEST_F(Lists, DisabledListIgnoresTheUserButNotCode) {
-    list.SetEnabled(false);
-    list.ClickItem(1);
-    list.DoubleClickItem(1);
-    EXPECT_EQ(list.ListIndex(), -1);
-    EXPECT_TRUE(log.entries.empty());
-    list.SetListIndex(1);
-    EXPECT_EQ(list.ListIndex(), 1);
-}
-
-TEST_F(Lists, ComboChoiceShowsTheEntryAndClicksMinusOneEmpties) {
-    combo.ChooseItem(1);
-    EXPECT_EQ(combo.Text(), "Dates");
-    EXPECT_EQ(combo.ListIndex(), 1);
-    combo.SetListIndex(2);
-    EXPECT_EQ(combo.Text(), "Strings");
-    combo.SetListIndex(-1);
-    EXPECT_EQ(combo.Text(), "");
-    EXPECT_EQ(log.entries, (Strings{"cboClick", "cboClick", "cboClick"}));
-}
-
-TEST_F(Lists, ComboTypingDropsTheSelection) {
-    combo.SetListIndex(0);
-    log.entries.clear();
-    combo.TypeText("Dat", 84);
-    EXPECT_EQ(combo.Text(), "Dat");
-    EXPECT_EQ(combo.ListIndex(), -1);
-    EXPECT_EQ(combo.SelStart(), 3);
-    EXPECT_EQ(combo.SelLength(), 0);
-    combo.TypeText("dates");
-    EXPECT_EQ(combo.ListIndex(), -1);
-    EXPECT_EQ(log.entries, (Strings{"KeyDown84/0", "cboChange", "KeyDown0/0", "cboChange"}));
-    combo.SetText("Other");  // from code: Change once, never Click
-    combo.SetText("Other");
-    EXPECT_EQ(log.Count("cboChange"), 3);
-    EXPECT_EQ(log.Count("cboClick"), 0);
-}
-
-TEST_F(Lists, DropDownListOnlyTakesItsEntries) {
-    combo.SetStyle(2);
-    combo.SetText("strings");
-    EXPECT_EQ(combo.ListIndex(), 2);
-    EXPECT_EQ(combo.Text(), "Strings");
-    EXPECT_EQ(ErrorOf([&] { combo.SetText("Nope"); }), 383);
-    combo.RemoveItem(2);
-    EXPECT_EQ(combo.Text(), "");
+TEST(Combos, TypingDropsTheSelection) {
+    ListDialog d;
+    d.combo.SetListIndex(0);
+    d.log.entries.clear();
+    d.combo.TypeText("Dat", 84);
+    EXPECT_EQ(d.combo.Text() + std::to_string(d.combo.ListIndex()), "Dat-1");
+    EXPECT_EQ(std::pair(d.combo.SelStart(), d.combo.SelLength()), std::pair(3L, 0L));
+    d.combo.TypeText("dates");
+    EXPECT_EQ(d.combo.ListIndex(), -1);
+    EXPECT_EQ(d.log.entries, (Strings{"KeyDown84/0", "cboChange", "KeyDown0/0", "cboChange"}));
+    d.combo.SetText("Other");  // from code: Change once, never Click
+    d.combo.SetText("Other");
+    EXPECT_EQ(d.log.Count("cboChange"), 3);
+    EXPECT_EQ(d.log.Count("cboClick"), 0);
 }
 
 }  // namespace

@@ -26,70 +26,59 @@ struct NameDialog : Form {
     Strings events;
 };
 
-TEST(ScriptedUiMsgBox, DefaultAnswerIsOkOrTheFirstButton) {
-    const std::pair<int, int> rows[] = {
-        {vbOKOnly | vbInformation, vbOK},    {vbOKCancel, vbOK},
-        {vbAbortRetryIgnore, vbAbort},       {vbYesNoCancel | vbQuestion, vbYes},
-        {vbYesNo | vbDefaultButton2, vbYes}, {vbRetryCancel, vbRetry}};
-    for (const auto& [buttons, expected] : rows) {
-        ScriptedUi ui;
-        EXPECT_EQ(ui.MsgBox("Sure?", buttons, "Procvault"), expected) << buttons;
-        ASSERT_EQ(ui.Messages().size(), 1u);
-        EXPECT_EQ(ui.Messages()[0].answer, expected);
-    }
-}
-
-TEST(ScriptedUiRecord, TranscriptAndQueuedAnswers) {
+// Queued answers first, then OK or else the first button.
+TEST(ScriptedUi, RecordsATranscriptAndAnswersFromItsQueuesOrWithTheDefault) {
     ScriptedUi ui;
     ui.QueueAnswer(vbNo);
     ui.QueueFileChoice("/tmp/lib.mdb");
     ui.Beep();
-    EXPECT_EQ(ui.MsgBox("Delete it?", vbYesNo | vbQuestion, "Procvault"), vbNo);
-    EXPECT_EQ(ui.MsgBox("Again?", vbYesNo | vbQuestion, "Procvault"), vbYes);
+    const std::pair<int, int> rows[] = {{vbYesNo | vbQuestion, vbNo},
+                                        {vbOKOnly | vbInformation, vbOK},
+                                        {vbOKCancel, vbOK},
+                                        {vbAbortRetryIgnore, vbAbort},
+                                        {vbYesNoCancel | vbQuestion, vbYes},
+                                        {vbYesNo | vbDefaultButton2, vbYes},
+                                        {vbRetryCancel, vbRetry}};
+    for (const auto& [buttons, expected] : rows) {
+        EXPECT_EQ(ui.MsgBox("Sure?", buttons, "Procvault"), expected) << buttons;
+        EXPECT_EQ(ui.Messages().back().answer, expected) << buttons;
+    }
     ui.SetMousePointer(vbHourglass);
-    EXPECT_EQ(ui.GetMousePointer(), vbHourglass);
     EXPECT_EQ(ui.ShowOpenFileDialog({"Locate Library", "Access (*.mdb)|*.mdb", ""}), "/tmp/lib.mdb");
     EXPECT_EQ(ui.ShowOpenFileDialog({"Locate Library", "", ""}), "");
-    EXPECT_EQ(ui.Transcript(), (Strings{"beep", "msgbox:Procvault:Delete it?", "msgbox:Procvault:Again?",
-                                        "pointer:11", "file:Locate Library", "file:Locate Library"}));
-    EXPECT_EQ(ui.Beeps(), 1);
+    Strings expected(std::size(rows) + 1, "msgbox:Procvault:Sure?");
+    expected.front() = "beep";
+    expected.insert(expected.end(), {"pointer:11", "file:Locate Library", "file:Locate Library"});
+    EXPECT_EQ(ui.Transcript(), expected);
     EXPECT_EQ(ui.Messages()[0].Icon(), vbQuestion);
     ui.ClearTranscript();
-    EXPECT_TRUE(ui.Transcript().empty());
-    EXPECT_TRUE(ui.Messages().empty());
-    EXPECT_EQ(ui.Beeps(), 0);
+    EXPECT_EQ(ui.Transcript().size() + ui.Messages().size() + static_cast<std::size_t>(ui.Beeps()), 0u);
 }
 
-TEST(ScriptedUiShow, ScriptPlaysTheUser) {
+TEST(ScriptedUiShow, ScriptPlaysTheUserAndAFormLeftOpenIsUnloaded) {
     ScriptedUi ui;
     NameDialog dialog;
+    formstest::NoticeRecorder notices(dialog);
     std::string seenFocus;
     ui.OnShow("frmName", [&](Form& form) {
         seenFocus = form.ActiveControl() ? form.ActiveControl()->Name() : "";
         dialog.txtName.TypeText("DoWork");
-        dialog.cmdOK.Press();
+        static_cast<CommandButton*>(form.FindControl("CMDOK"))->Press();  // names ignore letter case
     });
     dialog.ShowModal(ui);
     EXPECT_EQ(seenFocus, "txtName");
     EXPECT_EQ(dialog.txtName.Text(), "DoWork");
     EXPECT_FALSE(dialog.IsLoaded());
-    EXPECT_EQ(ui.Transcript(), Strings{"show:frmName"});
-    EXPECT_EQ(dialog.events, (Strings{"Load", "Resize", "Unload"}));
-}
-
-TEST(ScriptedUiShow, FormLeftOpenIsUnloadedAndRecordedAndShowingAgainLoadsAgain) {
-    ScriptedUi ui;
-    NameDialog dialog;
-    formstest::NoticeRecorder notices(dialog);
-    dialog.ShowModal(ui);
+    EXPECT_EQ(dialog.FindControl("missing"), nullptr);
+    ui.OnShow("frmName", [](Form&) {});
+    dialog.ShowModal(ui);  // loads again; the script leaves it open
     EXPECT_FALSE(dialog.IsShown());
-    EXPECT_EQ(ui.Transcript(), (Strings{"show:frmName", "unload-left-open:frmName"}));
-    EXPECT_EQ(notices.Count(Prop::Loaded), 2);  // shown, then closed
-    dialog.ShowModal(ui);
+    EXPECT_EQ(ui.Transcript(), (Strings{"show:frmName", "show:frmName", "unload-left-open:frmName"}));
     EXPECT_EQ(dialog.events, (Strings{"Load", "Resize", "Unload", "Load", "Resize", "Unload"}));
+    EXPECT_EQ(notices.Count(Prop::Loaded), 4);  // shown, then closed, twice
 }
 
-TEST(ScriptedUiShow, NestedDialogsAndShownForms) {
+TEST(ScriptedUiShow, NestedDialogsAndKeysGoingToTheTopForm) {
     ScriptedUi ui;
     NameDialog outer;
     Form inner("frmOptions");
@@ -131,8 +120,8 @@ TEST(SelectAllKeys, SelectTheFocusedTextOnly) {
         dialog.cboKind.SetText("Kinds");
         if (row.onCombo) dialog.cboKind.SetFocus();
         ApplySelectAllKeys(&dialog, row.keys);
-        const long got = row.onCombo ? dialog.cboKind.SelLength() : dialog.txtName.SelLength();
-        EXPECT_EQ(got, row.selLength) << row.keys << row.onCombo;
+        EXPECT_EQ(row.onCombo ? dialog.cboKind.SelLength() : dialog.txtName.SelLength(), row.selLength)
+            << row.keys << row.onCombo;
     }
 }
 
@@ -146,34 +135,29 @@ TEST(DateFormat, DdMmmYyyy) {
     }
 }
 
+// A trapped failure: a critical message of description and number, titled by the procedure; a filter
+// claims its own errors silently; other exceptions are internal error 51.
 TEST(FailureReport, CriticalMessageDescriptionBlankNumber) {
     ScriptedUi ui;
     int ran = 0;
     EXPECT_TRUE(Trap(ui, "cmdOK_Click", [&] { ++ran; }));
     EXPECT_EQ(ran, 1);
-    EXPECT_TRUE(ui.Messages().empty());
-    EXPECT_FALSE(Trap(ui, "ProcContainsErrorHandling()", [] { vbrt::Raise(35); }));
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    const auto& call = ui.Messages()[0];
-    EXPECT_EQ(call.prompt, "Sub or Function not defined 35");
-    EXPECT_EQ(call.title, "ProcContainsErrorHandling()");
-    EXPECT_EQ(call.Icon(), vbCritical);
-    EXPECT_EQ(call.buttons & kButtonsMask, vbOKOnly);
-}
-
-TEST(FailureReport, FilterClaimsItsErrorsOnlyAndOtherExceptionsAreInternalError51) {
-    ScriptedUi ui;
     const auto ignoreFive = [](const vbrt::VbError& e) { return e.Number() == 5; };
     EXPECT_FALSE(Trap(
         ui, "ctlTab_Click", [] { vbrt::Raise(5); }, ignoreFive));
     EXPECT_TRUE(ui.Messages().empty());
+    EXPECT_FALSE(Trap(ui, "ProcContainsErrorHandling()", [] { vbrt::Raise(35); }));
     EXPECT_FALSE(Trap(
         ui, "ctlTab_Click", [] { vbrt::Raise(3045, "Could not use file"); }, ignoreFive));
     EXPECT_FALSE(Trap(ui, "AddFromProcvault()", [] { throw std::out_of_range("vector index"); }));
-    ASSERT_EQ(ui.Messages().size(), 2u);
-    EXPECT_EQ(ui.Messages()[0].prompt, "Could not use file 3045");
-    EXPECT_EQ(ui.Messages()[1].prompt, "Internal error: vector index 51");
-    EXPECT_EQ(ui.Messages()[1].Icon(), vbCritical);
+    std::string got;
+    for (const auto& call : ui.Messages())
+        got += call.title + ": " + call.prompt + (call.Icon() == vbCritical ? " (critical" : " (") +
+               ((call.buttons & kButtonsMask) == vbOKOnly ? " OK)\n" : ")\n");
+    EXPECT_EQ(got,
+              "ProcContainsErrorHandling(): Sub or Function not defined 35 (critical OK)\n"
+              "ctlTab_Click: Could not use file 3045 (critical OK)\n"
+              "AddFromProcvault(): Internal error: vector index 51 (critical OK)\n");
 }
 
 TEST(FormGeometry, SizableBorderResizeAndScaleSize) {
@@ -182,17 +166,9 @@ TEST(FormGeometry, SizableBorderResizeAndScaleSize) {
     int resizes = 0;
     form.Resize.Connect([&] { ++resizes; });
     form.ResizeByUser(6000, 4500);
-    EXPECT_EQ(form.Width(), 6000);
-    EXPECT_EQ(form.Height(), 4500);
-    EXPECT_EQ(form.ScaleWidth(), 6000 - 120);
-    EXPECT_EQ(form.ScaleHeight(), 4500 - 405);
-    EXPECT_EQ(resizes, 1);
-}
-
-TEST(FormControls, FindIgnoresCase) {
-    NameDialog dialog;
-    EXPECT_EQ(dialog.FindControl("TXTNAME"), &dialog.txtName);
-    EXPECT_EQ(dialog.FindControl("missing"), nullptr);
+    EXPECT_EQ(
+        (std::vector<long>{form.Width(), form.Height(), form.ScaleWidth(), form.ScaleHeight(), resizes}),
+        (std::vector<long>{6000, 4500, 6000 - 120, 4500 - 405, 1}));
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #pragma once
 // Helpers the host tests share: a standard module in memory, the error a call
-// raises, and readable row names for table-driven tests.
+// raises, text split into lines, and readable row names for table-driven tests.
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "host/VBE.h"
 #include "vbrt/VbError.h"
@@ -15,6 +16,14 @@ inline std::string Text(std::initializer_list<std::string> lines) {
     std::string out;
     for (const auto& line : lines) out += (&line == lines.begin() ? "" : "\r\n") + line;
     return out;
+}
+
+// The pieces of text between separators ("" is one empty piece).
+inline std::vector<std::string> Split(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    for (std::size_t at = 0, next = 0; next != std::string::npos; at = next + 1)
+        pieces.push_back(text.substr(at, (next = text.find(separator, at)) - at));
+    return pieces;
 }
 
 // The error the call raised, or number 0 when it raised none.

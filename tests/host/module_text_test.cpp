@@ -1,6 +1,8 @@
-// What the code window shows of a module file, and that writing it back keeps
-// every byte the edits did not touch.
+// What the code window shows of a module file, that writing it back keeps every
+// byte the edits did not touch, and CodeModule's line calls and pane selection.
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "host/ModuleText.h"
 #include "host/TestModules.h"
@@ -8,10 +10,15 @@
 namespace {
 
 using host::ModuleText;
+using hosttest::ErrorOf;
+using hosttest::MemoryModule;
+using hosttest::Split;
+using hosttest::Text;
 
-std::vector<std::string> Visible(const ModuleText& text) {
-    std::vector<std::string> lines;
-    for (long i = 0; i < text.Count(); ++i) lines.push_back(text.Line(i));
+// The visible lines, each ended by "\n" (so no line and one empty line differ).
+std::string Visible(const ModuleText& text) {
+    std::string lines;
+    for (long i = 0; i < text.Count(); ++i) lines += text.Line(i) + "\n";
     return lines;
 }
 
@@ -19,201 +26,185 @@ std::string Swapped(std::string text, const std::string& from, const std::string
     return text.replace(text.find(from), from.size(), to);
 }
 
+// Edits separated by ';', at 0-based lines: "i4:X|Y" inserts lines X and Y before line 4, "e4:2" erases
+// two lines, "r4:X" replaces one, and "c" comments out every line and uncomments it again one by one,
+// as the comment commands do.
+void Apply(ModuleText& text, const std::string& edits) {
+    for (const std::string& edit : Split(edits, ';')) {
+        std::string arg = edit.substr(edit.find(':') + 1);
+        long at = edit == "c" ? 0 : std::stol(edit.substr(1));
+        if (edit[0] == 'i') text.Insert(at, Split(arg, '|'));
+        if (edit[0] == 'e') text.Erase(at, std::stol(arg));
+        if (edit[0] == 'r') text.Replace(at, arg);
+        for (long i = 0, count = text.Count(); edit == "c" && i < 2 * count; ++i) {
+            std::string line = i < count ? "'" + text.Line(i) : text.Line(i % count).substr(1);
+            text.Erase(i % count, 1);
+            text.Insert(i % count, {line});
+        }
+    }
+}
+
+const std::string kM = "Attribute VB_Name = \"M\"\r\n";
 const std::string kClassHeader =
     "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\n  Persistable = 0  'NotPersistable\r\nEND\r\n"
     "Attribute VB_Name = \"CInvoice\"\r\nAttribute VB_GlobalNameSpace = False\r\nAttribute VB_Exposed = "
     "False\r\n";
-
 const std::string kFormHeader =
     "VERSION 5.00\r\nObject = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
-    "Begin VB.Form frmMain \r\n   Caption         =   \"End\"\r\n   ClientHeight    =   3195\r\n"
-    "   BeginProperty Font \r\n      Name            =   \"MS Sans Serif\"\r\n      Size            =   "
-    "8.25\r\n"
-    "   EndProperty\r\n   Begin VB.Frame Frame1 \r\n      Caption         =   \"Options\"\r\n"
+    "Begin VB.Form frmMain \r\n   Caption         =   \"End\"\r\n   BeginProperty Font \r\n"
+    "      Name            =   \"MS Sans Serif\"\r\n   EndProperty\r\n   Begin VB.Frame Frame1 \r\n"
     "      Begin VB.CommandButton cmdOK \r\n         Caption         =   \"OK\"\r\n      End\r\n   End\r\n"
-    "End\r\nAttribute VB_Name = \"frmMain\"\r\nAttribute VB_GlobalNameSpace = False\r\n"
-    "Attribute VB_Creatable = False\r\nAttribute VB_PredeclaredId = True\r\nAttribute VB_Exposed = False\r\n";
-
+    "End\r\nAttribute VB_Name = \"frmMain\"\r\nAttribute VB_PredeclaredId = True\r\n";
+const std::string kGetItem = "Public Property Get Item(ByVal index As Variant) As Object\r\n";
 const std::string kAttributes =
     "Attribute Item.VB_UserMemId = 0\r\nAttribute Item.VB_Description = \"Returns one entry\"\r\n";
-const std::string kItemClass = kClassHeader +
-                               "Option Explicit\r\n"
-                               "Private WithEvents mForm As Form\r\n"
-                               "Attribute mForm.VB_VarHelpID = -1\r\n"
-                               "Private mItems As Collection\r\n"
-                               "\r\n"
-                               "Public Property Get Item(ByVal index As Variant) As Object\r\n" +
-                               kAttributes +
-                               "    Set Item = mItems(index)\r\n"
-                               "End Property\r\n";
+const std::string kItemCode =
+    "Option Explicit\r\nPrivate WithEvents mForm As Form\r\n"
+    "Attribute mForm.VB_VarHelpID = -1\r\nPrivate mItems As Collection\r\n\r\n" +
+    kGetItem + kAttributes + "    Set Item = mItems(index)\r\nEnd Property\r\n";
+const std::string kItemClass = kClassHeader + kItemCode;
 
-struct RoundTripRow {
-    std::string name;
-    std::string bytes;
-    std::vector<std::string> visible;
-};
-
-class RoundTripTest : public testing::TestWithParam<RoundTripRow> {};
-
-TEST_P(RoundTripTest, LoadThenSaveChangesNoByte) {
-    ModuleText text = ModuleText::Parse(GetParam().bytes);
-    EXPECT_EQ(Visible(text), GetParam().visible);
-    EXPECT_EQ(text.Serialize(), GetParam().bytes);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, RoundTripTest,
-    testing::Values(
-        RoundTripRow{"StandardModuleCrLf",
-                     "Attribute VB_Name = \"basMain\"\r\nOption Explicit\r\n\r\nSub Main()\r\nEnd Sub\r\n",
-                     {"Option Explicit", "", "Sub Main()", "End Sub"}},
-        RoundTripRow{"UnixEndings",
-                     "Attribute VB_Name = \"basMain\"\nOption Explicit\nSub Main()\nEnd Sub\n",
-                     {"Option Explicit", "Sub Main()", "End Sub"}},
-        RoundTripRow{
-            "MixedEndingsEachKept", "Attribute VB_Name = \"M\"\r\nA\nB\r\nC\rD\r\n", {"A", "B", "C", "D"}},
-        RoundTripRow{"NoFinalLineEnding",
-                     "Attribute VB_Name = \"M\"\r\nSub Main()\r\nEnd Sub",
-                     {"Sub Main()", "End Sub"}},
-        RoundTripRow{"Windows1252BytesPassThrough",
-                     "Attribute VB_Name = \"M\"\r\n' Pr\xE9sentation \x80 \x93quoted\x94 \xFF\r\nMsgBox "
-                     "\"Gr\xFC\xDF\"\r\n",
-                     {"' Pr\xE9sentation \x80 \x93quoted\x94 \xFF", "MsgBox \"Gr\xFC\xDF\""}},
-        RoundTripRow{"ClassHeaderHidden",
-                     kClassHeader + "Option Explicit\r\nPrivate mTotal As Currency\r\n",
-                     {"Option Explicit", "Private mTotal As Currency"}},
-        RoundTripRow{
-            "FormWithNestedBlocksAndBeginProperty",
-            kFormHeader + "Option Explicit\r\nPrivate Sub cmdOK_Click()\r\n    Unload Me\r\nEnd Sub\r\n",
-            {"Option Explicit", "Private Sub cmdOK_Click()", "    Unload Me", "End Sub"}},
-        RoundTripRow{"AttributesInsideTheCodeAreHidden",
-                     kItemClass,
-                     {"Option Explicit", "Private WithEvents mForm As Form", "Private mItems As Collection",
-                      "", "Public Property Get Item(ByVal index As Variant) As Object",
-                      "    Set Item = mItems(index)", "End Property"}},
-        RoundTripRow{"AttributeWordAfterContinuationIsCode",
-                     "Attribute VB_Name = \"M\"\r\nx = y + _\r\nAttribute X = 1\r\n",
-                     {"x = y + _", "Attribute X = 1"}},
-        RoundTripRow{"HeaderOnly", "Attribute VB_Name = \"Module1\"\r\n", {}},
-        RoundTripRow{"EmptyFile", "", {}},
-        RoundTripRow{
-            "BlankLineEndsHeader", "Attribute VB_Name = \"M\"\r\n\r\nAttribute X.VB_Foo = 1\r\n", {""}}),
-    hosttest::RowName);
-
-TEST(ModuleTextHeader, VbNameComesFromTheHiddenHeaderAndNulIsRefused) {
+TEST(ModuleFile, ShowsOnlyTheCodeAndWritesBackEveryByte) {
+    const struct {
+        const char* name;
+        std::string bytes, visible;
+    } rows[] = {
+        {"StandardModule", kM + "Option Explicit\r\n\r\nSub Main()\r\n", "Option Explicit\n\nSub Main()\n"},
+        {"UnixEndings", "Attribute VB_Name = \"M\"\nOption Explicit\nEnd Sub\n",
+         "Option Explicit\nEnd Sub\n"},
+        {"MixedEndingsEachKept", kM + "A\nB\r\nC\rD\r\n", "A\nB\nC\nD\n"},
+        {"NoFinalLineEnding", kM + "Sub Main()\r\nEnd Sub", "Sub Main()\nEnd Sub\n"},
+        {"Windows1252", kM + "' Pr\xE9sentation \x80 \x93quoted\x94 \xFF\r\nMsgBox \"Gr\xFC\xDF\"\r\n",
+         "' Pr\xE9sentation \x80 \x93quoted\x94 \xFF\nMsgBox \"Gr\xFC\xDF\"\n"},
+        {"ClassHeaderHidden", kClassHeader + "Option Explicit\r\n", "Option Explicit\n"},
+        {"FormWithNestedBlocks", kFormHeader + "Option Explicit\r\nSub cmdOK_Click()\r\n",
+         "Option Explicit\nSub cmdOK_Click()\n"},
+        {"AttributesInsideTheCodeHidden", kItemClass,
+         "Option Explicit\nPrivate WithEvents mForm As Form\nPrivate mItems As Collection\n\n"
+         "Public Property Get Item(ByVal index As Variant) As Object\n    Set Item = mItems(index)\nEnd "
+         "Property\n"},
+        {"AttributeWordAfterContinuationIsCode", kM + "x = y + _\r\nAttribute X = 1\r\n",
+         "x = y + _\nAttribute X = 1\n"},
+        {"HeaderOnly", kM, ""},
+        {"EmptyFile", "", ""},
+        {"BlankLineEndsHeader", kM + "\r\nAttribute X.VB_Foo = 1\r\n", "\n"},
+    };
+    for (const auto& row : rows) {
+        ModuleText text = ModuleText::Parse(row.bytes);
+        EXPECT_EQ(Visible(text), row.visible) << row.name;
+        EXPECT_EQ(text.Serialize(), row.bytes) << row.name;
+    }
     EXPECT_EQ(ModuleText::Parse(kFormHeader).VbName(), "frmMain");
     EXPECT_EQ(ModuleText::Parse(kClassHeader).VbName(), "CInvoice");
     EXPECT_EQ(ModuleText::Parse("Option Explicit\r\n").VbName(), "");
-    EXPECT_EQ(hosttest::ErrorOf([] { ModuleText::Parse(std::string("MZ\x90\0\x03", 5)); }).Number(), 5);
+    EXPECT_EQ(ErrorOf([] { ModuleText::Parse(std::string("MZ\x90\0\x03", 5)); }).Number(), 5);
 }
 
-TEST(HiddenAttributes, BelongToTheirCodeWindowLine) {
-    ModuleText text = ModuleText::Parse(kItemClass);
-    EXPECT_EQ(text.At(1).hidden, "Attribute mForm.VB_VarHelpID = -1\r\n");
-    EXPECT_EQ(text.At(4).hidden, kAttributes);
-    text.Erase(4, 1);           // the declaration goes, nothing replaces it
-    text.Insert(0, {"' top"});  // a different edit settles them on the line above
-    EXPECT_EQ(text.At(4).text, "");
-    EXPECT_EQ(text.At(4).hidden, kAttributes);
-}
-
-// Replaces each line by what the function makes of it, as comment/uncomment commands do.
-void EachLine(ModuleText& text, const std::function<std::string(const std::string&)>& change) {
-    for (long i = 0; i < text.Count(); ++i) {
-        std::string line = change(text.Line(i));
-        text.Erase(i, 1);
-        text.Insert(i, {line});
-    }
-}
-
-struct EditRow {
-    std::string name;
-    std::string before;
-    std::function<void(ModuleText&)> edit;
-    std::string after;
-};
-
-class EditTest : public testing::TestWithParam<EditRow> {};
-
-TEST_P(EditTest, WritesExactBytes) {
-    ModuleText text = ModuleText::Parse(GetParam().before);
-    GetParam().edit(text);
-    EXPECT_EQ(text.Serialize(), GetParam().after);
-}
-
-const std::string kM = "Attribute VB_Name = \"M\"\r\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Edits, EditTest,
-    testing::Values(EditRow{"NewLinesUseUnixStyleOfUnixFile", "Attribute VB_Name = \"M\"\nA\nB\n",
-                            [](ModuleText& t) {
-                                t.Insert(1, {"X", "Y"});
-                            },
-                            "Attribute VB_Name = \"M\"\nA\nX\nY\nB\n"},
-                    EditRow{"NewLinesUseDominantStyleOfMixedFile", kM + "A\r\nB\nC\r\n",
-                            [](ModuleText& t) { t.Insert(3, {"D"}); }, kM + "A\r\nB\nC\r\nD\r\n"},
-                    EditRow{"AppendKeepsMissingFinalEnding", kM + "A",
-                            [](ModuleText& t) { t.Insert(1, {"B"}); }, kM + "A\r\nB"},
-                    EditRow{"DeletingLastLineKeepsMissingFinalEnding", kM + "A\r\nB",
-                            [](ModuleText& t) { t.Erase(1, 1); }, kM + "A"},
-                    EditRow{"ReplaceKeepsThatLinesOwnEnding", kM + "A\nB\r\n",
-                            [](ModuleText& t) { t.Replace(0, "Z"); }, kM + "Z\nB\r\n"},
-                    EditRow{"FirstCodeLineOfHeaderOnlyModule", "Attribute VB_Name = \"Module1\"\r\n",
-                            [](ModuleText& t) { t.Insert(0, {"Option Explicit"}); },
-                            "Attribute VB_Name = \"Module1\"\r\nOption Explicit\r\n"},
-                    EditRow{"AttributesSurviveDeleteThenInsertReplacement", kItemClass,
-                            [](ModuleText& t) {
-                                t.Erase(4, 1);
-                                t.Insert(4, {"Public Property Get Item(ByVal key As Variant) As Object"});
-                            },
-                            Swapped(kItemClass, "index As Variant", "key As Variant")},
-                    EditRow{"AttributesSurviveCommentingEveryLineAndBack", kItemClass,
-                            [](ModuleText& t) {
-                                EachLine(t, [](const std::string& line) { return "'" + line; });
-                                EachLine(t, [](const std::string& line) { return line.substr(1); });
-                            },
-                            kItemClass},
-                    EditRow{"DeletedFirstLineLeavesAttributesInPlace",
-                            kM + "Sub Main()\r\nAttribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n",
-                            [](ModuleText& t) { t.Erase(0, 1); },
-                            kM + "Attribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n"},
-                    EditRow{"DeletedFirstLineHandsAttributesToTheHeader",
-                            kM + "Sub Main()\r\nAttribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n",
-                            [](ModuleText& t) {
-                                t.Erase(0, 1);
-                                t.Replace(0, "End Function");
-                            },
-                            kM + "Attribute Main.VB_Description = \"Start\"\r\nEnd Function\r\n"}),
-    hosttest::RowName);
-
-// The gap buffer against a plain vector, over edits jumping up and down the module.
-TEST(ModuleTextGapBuffer, MatchesPlainVectorOverScatteredEdits) {
-    ModuleText text = ModuleText::Parse("");
-    std::vector<std::string> model;
-    unsigned seed = 12345;
-    auto next = [&seed](long range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<long>((seed >> 8) % static_cast<unsigned>(range));
+TEST(ModuleFile, EditsWriteExactBytes) {
+    const struct {
+        const char* name;
+        std::string before, edits, after;
+    } rows[] = {
+        {"NewLinesUseUnixStyleOfUnixFile", "Attribute VB_Name = \"M\"\nA\nB\n", "i1:X|Y",
+         "Attribute VB_Name = \"M\"\nA\nX\nY\nB\n"},
+        {"NewLinesUseDominantStyleOfMixedFile", kM + "A\r\nB\nC\r\n", "i3:D", kM + "A\r\nB\nC\r\nD\r\n"},
+        {"AppendKeepsMissingFinalEnding", kM + "A", "i1:B", kM + "A\r\nB"},
+        {"DeletingLastLineKeepsMissingFinalEnding", kM + "A\r\nB", "e1:1", kM + "A"},
+        {"ReplaceKeepsThatLinesOwnEnding", kM + "A\nB\r\n", "r0:Z", kM + "Z\nB\r\n"},
+        {"FirstCodeLineOfHeaderOnlyModule", kM, "i0:Option Explicit", kM + "Option Explicit\r\n"},
+        {"AttributesFollowTheReplacementDeclaration", kItemClass,
+         "e4:1;i4:Public Property Get Item(ByVal key As Variant) As Object",
+         Swapped(kItemClass, "index As Variant", "key As Variant")},
+        // Nothing replaces the declaration; another edit settles its attributes on the line above.
+        {"AttributesStayWhenTheirLineGoes", kItemClass, "e4:1;i0:' top",
+         kClassHeader + "' top\r\n" + Swapped(kItemCode, kGetItem, "")},
+        {"AttributesSurviveCommentingEveryLineAndBack", kItemClass, "c", kItemClass},
+        {"DeletedFirstLineHandsAttributesToTheHeader",
+         kM + "Sub Main()\r\nAttribute Main.VB_Description = \"Start\"\r\nEnd Sub\r\n",
+         "e0:1;r0:End Function", kM + "Attribute Main.VB_Description = \"Start\"\r\nEnd Function\r\n"},
     };
-    for (int step = 0; step < 3000; ++step) {
-        long count = static_cast<long>(model.size()), op = next(4);
-        std::string line = "line " + std::to_string(step);
-        if (op == 0 || count == 0) {
-            long at = next(count + 1);
-            std::vector<std::string> lines(static_cast<std::size_t>(1 + next(3)), line);
-            text.Insert(at, lines);
-            model.insert(model.begin() + at, lines.begin(), lines.end());
-        } else if (op == 1) {
-            long at = next(count), n = std::min(1 + next(3), count - at);
-            text.Erase(at, n);
-            model.erase(model.begin() + at, model.begin() + at + n);
-        } else {
-            long at = next(count);
-            text.Replace(at, line);
-            model[static_cast<std::size_t>(at)] = line;
-        }
+    for (const auto& row : rows) {
+        ModuleText text = ModuleText::Parse(row.before);
+        Apply(text, row.edits);
+        EXPECT_EQ(text.Serialize(), row.after) << row.name;
     }
-    EXPECT_EQ(Visible(text), model);
+}
+
+// A call on the module A, B, C written as L<line>,<count> (Lines), I<line>:<text>, D<line>,<count> or
+// R<line>:<text>: what Lines returns, or else the module's lines joined by "\n"; a refused call leaves
+// the module as it was.
+TEST(CodeModuleLines, ReturnTextOrRaiseInvalidCallLeavingTheModuleAlone) {
+    const std::string refused = "error 5: A\nB\nC";
+    const std::pair<std::string, std::string> rows[] = {{"L2,1", "B"},
+                                                        {"L1,3", "A\r\nB\r\nC"},
+                                                        {"L4,0", ""},
+                                                        {"L2,3", refused},
+                                                        {"L0,1", refused},
+                                                        {"L5,0", refused},
+                                                        {"L2,-1", refused},
+                                                        {"I1:X", "X\nA\nB\nC"},
+                                                        {"I4:X\r\nY", "A\nB\nC\nX\nY"},
+                                                        {"I40:X", "A\nB\nC\nX"},
+                                                        {"I2:X\r\n", "A\nX\n\nB\nC"},
+                                                        {"I2:X\nY\rZ", "A\nX\nY\nZ\nB\nC"},
+                                                        {"I2:", "A\n\nB\nC"},
+                                                        {"I0:X", refused},
+                                                        {"D1,2", "C"},
+                                                        {"D2,3", refused},
+                                                        {"D0,1", refused},
+                                                        {"R3:    Z", "A\nB\n    Z"},
+                                                        {"R4:X", refused}};
+    for (const auto& [call, want] : rows) {
+        MemoryModule module(Text({"A", "B", "C"}));
+        host::CodeModule& code = module.Code();
+        auto comma = call.find(',');
+        long line = std::stol(call.substr(1)),
+             count = comma == std::string::npos ? 0 : std::stol(call.substr(comma + 1));
+        std::string text = call.substr(call.find(':') + 1), got;
+        long error = ErrorOf([&] {
+                         if (call[0] == 'L') got = code.Lines(line, count);
+                         if (call[0] == 'I') code.InsertLines(line, text);
+                         if (call[0] == 'D') code.DeleteLines(line, count);
+                         if (call[0] == 'R') code.ReplaceLine(line, text);
+                     }).Number();
+        if (error != 0 || call[0] != 'L') got = code.AllText();
+        EXPECT_EQ((error ? "error " + std::to_string(error) + ": " : "") + got, want) << call;
+    }
+}
+
+TEST(CodeModuleLines, ListenersHearEveryChangeUntilRemoved) {
+    MemoryModule module(Text({"Option Explicit", "", "Sub Main()", "    frmMain.Show", "End Sub"}));
+    host::CodeModule& code = module.Code();
+    std::vector<std::array<long, 3>> heard;
+    int id = code.OnLinesChanged([&](long first, long removed, long inserted) {
+        heard.push_back({first, removed, inserted});
+    });
+    code.InsertLines(4, "    On Error GoTo Err_Main\r\n");
+    code.DeleteLines(1, 1);
+    code.ReplaceLine(1, "' main module");
+    code.RemoveListener(id);
+    code.DeleteLines(1, 1);
+    EXPECT_EQ(heard, (std::vector<std::array<long, 3>>{{4, 0, 2}, {1, 1, 0}, {1, 1, 1}}));
+}
+
+// Asked and got as start line, start column, end line, end column, on a module of five lines (or none).
+TEST(CodePaneSelection, ClampsToTheModuleAndNotifies) {
+    const std::array<long, 9> rows[] = {{5, 3, 5, 3, 5, 3, 5, 3, 5},
+                                        {5, 0, 1, 0, 1, 1, 1, 1, 1},
+                                        {5, 4, 1, 99, 8, 4, 1, 5, 8},
+                                        {5, 2, 0, 2, -3, 2, 1, 2, 1},
+                                        {0, 5, 1, 5, 1, 1, 1, 1, 1}};
+    for (const auto& row : rows) {
+        MemoryModule module(row[0] ? "Option Explicit\n\nSub Main()\n    x = 1\nEnd Sub" : "");
+        host::CodePane& pane = module.Code().CodePane();
+        std::vector<long> notified;
+        pane.OnSelectionSet([&](const host::Selection& s) { notified.push_back(s.startLine); });
+        pane.SetSelection(row[1], row[2], row[3], row[4]);
+        std::array<long, 9> got{row[0], row[1], row[2], row[3], row[4]};
+        pane.GetSelection(got[5], got[6], got[7], got[8]);
+        EXPECT_EQ(got, row);
+        EXPECT_EQ(notified, std::vector<long>{got[5]});
+    }
 }
 
 }  // namespace

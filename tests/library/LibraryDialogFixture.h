@@ -42,13 +42,16 @@ protected:
         for (const auto& m : ui.Messages()) out.push_back(m.prompt);
         return out;
     }
-    // Each message as its icon ("i:", "!:", "?:", "x:") and its text, the library's path as "@", a
-    // failure report by its title; "|" after each.
+    // Each message as its icon ("i:", "!:", "?:", "x:") and its text, a failure report as "title: text";
+    // the library's path as "@", its folder as "~"; "|" after each.
     std::string Said() const {
         std::string out;
         for (const auto& m : ui.Messages()) {
-            std::string text = m.Icon() == forms::vbCritical && m.title != "Procvault" ? m.title : m.prompt;
-            if (text.rfind(file.Path(), 0) == 0) text.replace(0, file.Path().size(), "@");
+            std::string text = m.Icon() == forms::vbCritical && m.title != "Procvault" ? m.title + ": " : "";
+            text += m.prompt;
+            for (const auto& [from, to] : {std::pair{file.Path(), "@"}, {file.Dir().Path().string(), "~"}})
+                for (auto at = text.find(from); at != std::string::npos; at = text.find(from))
+                    text.replace(at, from.size(), to);
             const char mark = m.Icon() ? "x?!i"[m.Icon() / forms::vbCritical - 1] : '-';
             out += std::string(1, mark) + ":" + text + "|";
         }

@@ -33,17 +33,14 @@ TEST_F(StoreDialog, EverySubAndFunctionOfTheExampleIsStoredWithExactlyItsLines) 
     for (int m = 0; m < 4; ++m) {
         When<pv::frmAddProcedure>("frmAddProcedure", [&](pv::frmAddProcedure& d) {
             d.cboModule.ChooseItem(m);
-            const host::CodeModule& code =
-                vbe.ActiveVBProject().VBComponents().Item(d.cboModule.Text()).CodeModule();
+            const auto& code = vbe.ActiveVBProject().VBComponents().Item(d.cboModule.Text()).CodeModule();
             for (const std::string& item : Items(d.lstProcedures)) {
                 const std::string kind = item.substr(0, item.find(' ')), name = item.substr(kind.size() + 1);
-                const long first = code.ProcStartLine(name, host::vbext_pk_Proc);
-                bool closed = false;
+                const long first = code.ProcStartLine(name, host::vbext_pk_Proc),
+                           end = first + code.ProcCountLines(name, host::vbext_pk_Proc);
                 expected += item + " [Files]|";
-                for (long i = first; i < first + code.ProcCountLines(name, host::vbext_pk_Proc); ++i) {
+                for (long i = first, closed = 0; i < end; closed |= code.Lines(i++, 1) == "End " + kind)
                     expected += (closed ? "<Null>" : code.Lines(i, 1)) + "|";
-                    closed = closed || code.Lines(i, 1) == "End " + kind;
-                }
                 ++count;
             }
             d.cmdSelectAll.Press();
@@ -60,7 +57,6 @@ TEST_F(StoreDialog, EverySubAndFunctionOfTheExampleIsStoredWithExactlyItsLines) 
 enum Act { kPlain, kTypeClick, kTypeEnter, kNoCategories, kOddCategories, kLocked, kLineRefused };
 
 struct StoreRow {
-    const char* name;
     std::string module;    // code lines of Module9, the project's only module, "|" between
     const char* category;  // the organizer's category text
     Act act;
@@ -74,10 +70,10 @@ class StoreRows : public StoreDialog, public testing::WithParamInterface<StoreRo
 TEST_P(StoreRows, StoreWhatTheUserChose) {
     const StoreRow& row = GetParam();
     OpenModule("Module9", row.module);
-    if (row.act == kNoCategories) file.Open()->Execute("DELETE * FROM ProcedureHeader");
-    if (row.act == kNoCategories) file.Open()->Execute("DELETE * FROM Category");
-    for (const char* desc : {"Say \"Hi\"", "CategoryID"})
-        if (row.act == kOddCategories) daotest::AddCategory(*file.Open(), desc);
+    if (row.act == kNoCategories)
+        RunRaw("DELETE FROM ProcedureLine; DELETE FROM ProcedureHeader; DELETE FROM Category");
+    if (row.act == kOddCategories)
+        RunRaw("INSERT INTO Category (CategoryDesc) VALUES ('Say \"Hi\"'), ('CategoryID')");
     if (row.act == kLineRefused)
         RunRaw(
             "CREATE TRIGGER no BEFORE INSERT ON ProcedureLine WHEN NEW.Line = 'boom' BEGIN SELECT "
@@ -105,40 +101,27 @@ TEST_P(StoreRows, StoreWhatTheUserChose) {
 const char* kSelect = "i:You must select an item from the list.|";
 const char* kNoCategory =
     "i:You cannot add a procedure without a category. You must add a new category and try again.|";
-const char* kInUse =
-    "\r\nThis file is currently opened by another user. Please close the database and try again.|";
+const std::string kInUse =
+    "!:@:\r\nThis file is currently opened by another user. Please close the database and try again.|";
 const char* kSub = "Sub A()|End Sub";
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, StoreRows,
-    testing::Values(
-        StoreRow{"StaticSubStoredAsSubInTheOrganizersCategory", "Private Static Sub Tally()|End Sub",
-                 "Strings", kPlain, "", "Sub Tally [Strings]|Private Static Sub Tally()|End Sub|",
-                 "Sub Tally|"},
-        StoreRow{"AllPicksTheFirstCategoryAndACommentedEndKeepsEveryLine", "Sub A()|End Sub ' done|' after",
-                 "(All)", kPlain, "", "Sub A [Files]|Sub A()|End Sub ' done|' after|", "Sub A|"},
-        StoreRow{
-            "NoSubsOrFunctionsListsNothingAndOKDoesNothing",
-            "Private Declare Function GetTickCount Lib \"kernel32\" () As Long|Property Get P()|End Property",
-            "(All)", kPlain, "", "", "offopen"},
-        StoreRow{
-            "CopiesPerBranchAreStoredWholeUpToTheEndIf",
-            "#If VBA7 Then|Sub P()|End Sub|  #Else|Sub P()|  #If D Then|  #End If|End Sub|  #End If|' tail",
-            "(All)", kPlain, "",
-            "Sub P [Files]|#If VBA7 Then|Sub P()|End Sub|  #Else|Sub P()|  #If D Then|  #End If|End Sub|"
-            "  #End If|<Null>|",
-            "Sub P|"},
-        StoreRow{"TypedCategoryRefusedOnLeavingTheBox", kSub, "(All)", kTypeClick, kSelect, "",
-                 "Sub A|open 7 selected"},
-        StoreRow{"TypedCategoryRefusedByOK", kSub, "(All)", kTypeEnter, kSelect, "", "Sub A|open 7 selected"},
-        StoreRow{"NoCategoriesRefused", kSub, "(All)", kNoCategories, kNoCategory, "", "Sub A|open"},
-        StoreRow{"QuotesAndAColumnNameAsCategory", kSub, "Say \"Hi\"", kOddCategories, "",
-                 "Sub A [Say \"Hi\"]|Sub A()|End Sub|", "Sub A|"},
-        StoreRow{"LockedLibraryStoresNothing", kSub, "(All)", kLocked, "!:@:" + std::string(kInUse), "",
-                 "Sub A|open"},
-        StoreRow{"ALineRefusedStoresNoneOfTheProcedures", "Sub A()|End Sub|Sub B()|boom|End Sub", "(All)",
-                 kLineRefused, "x:AddSingleProcedure()|", "", "Sub A|Sub B|open"}),
-    [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, StoreRows, testing::Values(
+    StoreRow{"Private Static Sub Tally()|End Sub", "Strings", kPlain, "", "Sub Tally [Strings]|Private Static Sub Tally()|End Sub|", "Sub Tally|"},
+    // (All) picks the first category; a commented End keeps every line.
+    StoreRow{"Sub A()|End Sub ' done|' after", "(All)", kPlain, "", "Sub A [Files]|Sub A()|End Sub ' done|' after|", "Sub A|"},
+    StoreRow{"Private Declare Function GetTickCount Lib \"kernel32\" () As Long|Property Get P()|End Property", "(All)", kPlain, "", "", "offopen"},
+    // Copies per #If branch are stored whole, up to the #End If.
+    StoreRow{"#If VBA7 Then|Sub P()|End Sub|  #Else|Sub P()|  #If D Then|  #End If|End Sub|  #End If|' tail", "(All)", kPlain, "",
+             "Sub P [Files]|#If VBA7 Then|Sub P()|End Sub|  #Else|Sub P()|  #If D Then|  #End If|End Sub|  #End If|<Null>|", "Sub P|"},
+    StoreRow{kSub, "(All)", kTypeClick, kSelect, "", "Sub A|open 7 selected"},
+    StoreRow{kSub, "(All)", kTypeEnter, kSelect, "", "Sub A|open 7 selected"},
+    StoreRow{kSub, "(All)", kNoCategories, kNoCategory, "", "Sub A|open"},
+    StoreRow{kSub, "Say \"Hi\"", kOddCategories, "", "Sub A [Say \"Hi\"]|Sub A()|End Sub|", "Sub A|"},
+    StoreRow{kSub, "(All)", kLocked, kInUse, "", "Sub A|open"},
+    StoreRow{"Sub A()|End Sub|Sub B()|boom|End Sub", "(All)", kLineRefused,
+             "x:AddSingleProcedure(): Reserved error (no); there is no message for this error. 3000|", "", "Sub A|Sub B|open"}));
+// clang-format on
 
 TEST_F(StoreDialog, OnlyComponentsWithCodeOfTheirOwnAreOffered) {
     std::vector<std::pair<std::string, std::string>> files{

@@ -40,7 +40,6 @@ protected:
 };
 
 struct RemoveRow {
-    const char* name;
     const char* clicks;   // entries clicked: 0 "Function GetValue", 1 "Sub OpenLog", 2 "Sub TrimAll"
     const char* answers;  // Y or N per question; one press of Remove per letter
     Trouble trouble;
@@ -68,10 +67,9 @@ TEST_P(RemoveRows, AskThenDeleteLinesAndHeadersTogether) {
                  (d.cmdEditCategory.Enabled() ? " category" : "");
         if (row.trouble == kTypedCategory) after += " " + std::to_string(d.cboCategory.SelLength());
     });
-    EXPECT_EQ(Said(), row.said);
-    EXPECT_EQ(Headers(), row.headers);
-    EXPECT_EQ(daotest::Count(*file.Open(), "ProcedureLine"), row.lines);
-    EXPECT_EQ(after, row.after);
+    EXPECT_EQ(Said() + " / " + Headers() + std::to_string(daotest::Count(*file.Open(), "ProcedureLine")) +
+                  " / " + after,
+              row.said + " / " + row.headers + std::to_string(row.lines) + " / " + row.after);
     EXPECT_EQ(ui.GetMousePointer(), forms::vbDefault);
 }
 
@@ -82,38 +80,30 @@ const std::string kInUse =
     "!:@:\r\nThis file is currently opened by another user. Please close the database and try again.|";
 const std::string kMissingFile =
     "x:@.gone:\r\nThis file was not found. Please enter the correct location from the Procvault tab on the "
-    "Options "
-    "screen|";
+    "Options screen|";
 const char* kAll = "GetValue:1 TrimAll:2 OpenLog:1 ";
 const std::string kUsable = " add remove category";
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, RemoveRows,
-    testing::Values(
-        RemoveRow{"OneSelectedAsksSingular", "1", "Y", kNone, kOne, "GetValue:1 TrimAll:2 ", 5,
-                  "00" + kUsable},
-        RemoveRow{"TwoSelectedAskPlural", "02", "Y", kNone, kMany, "OpenLog:1 ", 2, "0" + kUsable},
-        RemoveRow{"NoDeletesNothingAndKeepsTheSelection", "02", "N", kNone, kMany, kAll, 7, "101" + kUsable},
-        RemoveRow{"NoneSelectedSelectsTheFirstThenAsksAboutIt", "", "-Y", kNone, kChoose + kOne,
-                  "TrimAll:2 OpenLog:1 ", 5, "00" + kUsable},
-        RemoveRow{"EmptyingTheListDisablesRemoveAndCategory", "012", "Y", kNone, kMany, "", 0, " add"},
-        RemoveRow{"MissingLibraryEmptiesAndDisablesAll", "", "-", kMissing, kMissingFile, kAll, 7, ""},
-        RemoveRow{"LockedLibraryDeletesNothing", "0", "Y", kLocked, kOne + kInUse, kAll, 7, "100" + kUsable},
-        RemoveRow{"HeadersRefusedKeepTheLinesToo", "0", "Y", kHeadersRefused, kOne + "x:cmdRemove_Click()|",
-                  kAll, 7, "100" + kUsable},
-        RemoveRow{"TypedCategoryIsRefusedOnEveryLeavingAndKeepsTheList", "", "-", kTypedCategory,
-                  kChoose + kChoose, kAll, 7, "000" + kUsable + " 7"}),
-    [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, RemoveRows, testing::Values(
+    RemoveRow{"1", "Y", kNone, kOne, "GetValue:1 TrimAll:2 ", 5, "00" + kUsable},
+    RemoveRow{"02", "Y", kNone, kMany, "OpenLog:1 ", 2, "0" + kUsable},
+    RemoveRow{"02", "N", kNone, kMany, kAll, 7, "101" + kUsable},
+    RemoveRow{"", "-Y", kNone, kChoose + kOne, "TrimAll:2 OpenLog:1 ", 5, "00" + kUsable},  // none selected: the first is
+    RemoveRow{"012", "Y", kNone, kMany, "", 0, " add"},
+    RemoveRow{"", "-", kMissing, kMissingFile, kAll, 7, ""},
+    RemoveRow{"0", "Y", kLocked, kOne + kInUse, kAll, 7, "100" + kUsable},
+    RemoveRow{"0", "Y", kHeadersRefused, kOne + "x:cmdRemove_Click(): Reserved error (no); there is no message for this error. 3000|",
+              kAll, 7, "100" + kUsable},
+    RemoveRow{"", "-", kTypedCategory, kChoose + kChoose, kAll, 7, "000" + kUsable + " 7"}));  // refused on every leaving
+// clang-format on
 
 struct MoveRow {
-    const char* name;
     int shown;          // entry chosen in the organizer's box: 0 (All), 1 Files, 2 Strings, 3 Utilities
     const char* typed;  // typed into the new category box after choosing its entry 0
     Trouble trouble;
-    const char* offered;  // the new category box's entries, then its text
-    std::string shownAfter;
-    const char* headers;
-    std::string said;
+    std::string
+        outcome;  // the new category box's entries and text / the list after / the headers / what was said
 };
 
 class MoveRows : public Organizer, public testing::WithParamInterface<MoveRow> {};
@@ -137,27 +127,20 @@ TEST_P(MoveRows, MovedProceduresLeaveACategoryListButNotAll) {
         for (const auto& item : Items(d.lstAvailableProcedures)) shown += item + "|";
         if (!d.cmdClose.Enabled()) shown += "close disabled";
     });
-    EXPECT_EQ(offered, row.offered);
-    EXPECT_EQ(shown, row.shownAfter);
-    EXPECT_EQ(Headers(), row.headers);
-    EXPECT_EQ(Said(), row.said);
+    EXPECT_EQ(offered + " / " + shown + " / " + Headers() + "/ " + Said(), row.outcome);
 }
 
-const char* kOffered = "Files|Strings|Utilities|Files";
-const char* kShown = "Function GetValue|Sub OpenLog|Sub TrimAll|";
+const std::string kOffered = "Files|Strings|Utilities|Files / ",
+                  kShown = "Function GetValue|Sub OpenLog|Sub TrimAll|";
 
-INSTANTIATE_TEST_SUITE_P(Rows, MoveRows,
-                         testing::Values(MoveRow{"WhileAllIsShown", 0, "", kNone, kOffered, kShown,
-                                                 "GetValue:3 TrimAll:2 OpenLog:1 ", ""},
-                                         MoveRow{"WhileUtilitiesIsShown", 3, "", kNone, kOffered,
-                                                 "Sub OpenLog|", "GetValue:3 TrimAll:2 OpenLog:1 ", ""},
-                                         MoveRow{"TypedCategoryMovesNothing", 3, "Nowhere", kNone, kOffered,
-                                                 "open Function GetValue|Sub OpenLog|", kAll, kChoose},
-                                         MoveRow{"LockedLibraryMovesNothing", 0, "", kLocked, kOffered,
-                                                 "open " + std::string(kShown), kAll, kInUse},
-                                         MoveRow{"ACategorySortedBeforeAllIsOfferedFirst", 1, "",
-                                                 kEarlyCategory, "_Archive|Files|Strings|Utilities|_Archive",
-                                                 kShown, "GetValue:4 TrimAll:2 OpenLog:1 ", ""}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rows, MoveRows, testing::Values(
+    MoveRow{0, "", kNone, kOffered + kShown + " / GetValue:3 TrimAll:2 OpenLog:1 / "},
+    MoveRow{3, "", kNone, kOffered + "Sub OpenLog| / GetValue:3 TrimAll:2 OpenLog:1 / "},
+    MoveRow{3, "Nowhere", kNone, kOffered + "open Function GetValue|Sub OpenLog| / " + kAll + "/ " + kChoose},
+    MoveRow{0, "", kLocked, kOffered + "open " + kShown + " / " + kAll + "/ " + kInUse},
+    // A category sorted before (All) is offered first.
+    MoveRow{1, "", kEarlyCategory, "_Archive|Files|Strings|Utilities|_Archive / " + kShown + " / GetValue:4 TrimAll:2 OpenLog:1 / "}));
+// clang-format on
 
 }  // namespace
