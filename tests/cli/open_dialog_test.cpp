@@ -28,7 +28,6 @@ TEST_F(CodeToolsTest, TheContextMenuOpensAFreshDialogEachTime) {
     EXPECT_EQ(Module().CountOfLines(), 1);
     command->Execute();
     EXPECT_EQ(namesAtOpening, (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(ui.ShownForms(), (std::vector<std::string>{"frmProcvault", "frmProcvault"}));
     EXPECT_EQ(Module().Lines(3, 1), "Private Function Compute()");
     EXPECT_EQ(CaretLine(), 2);
 }

@@ -1,79 +1,39 @@
 // The real procvault program, as a user runs it: its own settings file, real files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
-
-#include "support/TempDir.h"
+#include "CliRun.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-using testsupport::ReadBytes;
-using testsupport::TempDir;
+using clitest::Quote;
+using clitest::ReadBytes;
 
-const fs::path kProgram = fs::path(PV_BINARY_DIR) / "apps/procvault/procvault";
-
-int Shell(const std::string& command) {
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Quote(const fs::path& p) {
-    return "'" + p.string() + "'";
-}
-
-class ProcvaultProgram : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
-        fs::copy(testsupport::ExamplesDir() / "Inventory", dir / "Inventory");
-        config = dir / "config";
-    }
-    int Run(const std::string& args) {
-        return Shell("XDG_CONFIG_HOME=" + Quote(config) + " " + Quote(kProgram) + " " + args +
-                     " >/dev/null 2>" + Quote(dir / "stderr.txt"));
-    }
-    std::string Stderr() { return ReadBytes(dir / "stderr.txt"); }
-
-    TempDir dir;
-    fs::path config;
-};
-
-TEST_F(ProcvaultProgram, CommentThenUncommentOfTheExampleRestoresItAndKeepsThePreferences) {
-    const fs::path module = dir / "Inventory/Module1.bas";
-    const std::string original = ReadBytes(module);
-    ASSERT_EQ(Run("comment " + Quote(module) + " --lines 3-6"), 0) << Stderr();
-    EXPECT_NE(ReadBytes(module), original);
-    ASSERT_EQ(Run("uncomment " + Quote(module) + " --lines 3-6"), 0) << Stderr();
-    EXPECT_EQ(ReadBytes(module), original);
-
-    // The first command initialised the preferences in the user's settings file.
-    const std::string ini = ReadBytes(config / "Procvault/Procvault.ini");
+TEST(ProcvaultProgram, TheFirstCommandWritesThePreferencesAndTheNextReadsThemChangedOnDisk) {
+    testsupport::TempDir dir;
+    clitest::fs::copy(testsupport::ExamplesDir() / "Inventory", dir.Path());
+    const auto run = [&](const std::string& args) {
+        return clitest::Program("", dir / "config", args, dir / "stderr.txt");
+    };
+    const std::string module = Quote(dir / "Module1.bas"), original = ReadBytes(dir / "Module1.bas");
+    ASSERT_EQ(run("comment " + module + " --lines 3-7"), 0) << ReadBytes(dir / "stderr.txt");
+    EXPECT_NE(ReadBytes(dir / "Module1.bas"), original);  // the range ends on an empty line
+    ASSERT_EQ(run("uncomment " + module + " --lines 3-7"), 0) << ReadBytes(dir / "stderr.txt");
+    EXPECT_EQ(ReadBytes(dir / "Module1.bas"), original);
+    const std::string ini = ReadBytes(dir / "config/Procvault/Procvault.ini");
     EXPECT_NE(ini.find("[Options]"), std::string::npos) << ini;
     EXPECT_NE(ini.find("IndentLevel=0"), std::string::npos) << ini;
-}
 
-TEST_F(ProcvaultProgram, APreferenceChangedBetweenCommandsIsSeenByTheNext) {
-    fs::create_directories(config / "Procvault");
-    testsupport::WriteBytes(config / "Procvault/Procvault.ini",
-                            "[Options]\nCommentPrefix=\"'X \"\nIndentLevel=1\n");
-    const fs::path module = dir / "Inventory/modStock.bas";
-    ASSERT_EQ(Run("comment " + Quote(module) + " --lines 15-16"), 0) << Stderr();
-    const std::string text = ReadBytes(module);
+    clitest::WriteBytes(dir / "config/Procvault/Procvault.ini",
+                        "[Options]\nCommentPrefix=\"'X \"\nIndentLevel=1\n");
+    ASSERT_EQ(run("comment " + Quote(dir / "modStock.bas") + " --lines 15-16"), 0)
+        << ReadBytes(dir / "stderr.txt");
+    const std::string text = ReadBytes(dir / "modStock.bas");
     EXPECT_NE(text.find("\r\n    'X Select Case lngQuantity\r\n    'X     Case Is <= 0\r\n"),
               std::string::npos)
         << text;
-}
-
-TEST_F(ProcvaultProgram, ExitCodesSayWhetherTheWorkWasDone) {
-    const fs::path module = dir / "Inventory/Module1.bas";
-    EXPECT_EQ(Run("uncomment " + Quote(module) + " --lines 1-2"), 1);
-    EXPECT_NE(Stderr().find("could not find any lines"), std::string::npos);
-    EXPECT_EQ(Run("comment " + Quote(module) + " --lines 500-501"), 2);
-    EXPECT_EQ(Run("comment " + Quote(dir / "Inventory/None.bas") + " --lines 1"), 2);
-    EXPECT_EQ(Run("--help"), 0);
+    EXPECT_EQ(run("uncomment " + module + " --lines 1-2"), 1);  // the exit code says the work was not done
+    EXPECT_NE(ReadBytes(dir / "stderr.txt").find("could not find any lines"), std::string::npos);
+    EXPECT_EQ(run("comment " + Quote(dir / "None.bas") + " --lines 1"), 2);
 }
 
 }  // namespace

@@ -13,61 +13,54 @@ public:
     AllControlsForm() : Form("frmAll") {
         SetCaption("All Controls");
         Move(0, 0, 7200, 6000);
-        Place(lblName, 120, 120, 1335, 255, 0);
+        struct Placed {
+            forms::Control* control;
+            long left, top, width, height;
+        };
+        int tabIndex = 0;
+        // clang-format off
+        for (const Placed& p : {Placed{&lblName, 120, 120, 1335, 255}, {&txtName, 1560, 90, 2415, 315},
+                                {&txtNotes, 120, 480, 3855, 735}, {&chkHeader, 120, 1320, 2400, 255},
+                                {&fraScope, 4200, 90, 2775, 1095}, {&optPublic, 120, 300, 1215, 255},
+                                {&optPrivate, 1440, 300, 1215, 255}, {&lstProcs, 120, 1680, 2415, 1230},
+                                {&cboCategory, 2640, 1680, 2055, 315}, {&cboKind, 2640, 2100, 2055, 315},
+                                {&tabMain, 120, 3000, 4575, 1935}, {&txtOnSecondPage, 240, 600, 2000, 315},
+                                {&picPreview, 4800, 1680, 2175, 1230}, {&cmdOK, 4800, 4500, 1095, 375},
+                                {&cmdCancel, 5940, 4500, 1095, 375}}) {
+            // clang-format on
+            p.control->Move(p.left, p.top, p.width, p.height);
+            p.control->SetTabIndex(tabIndex++);
+        }
         lblName.SetCaption("Procedure &name:");
-        Place(txtName, 1560, 90, 2415, 315, 1);
         txtName.SetMaxLength(10);
-        Place(txtNotes, 120, 480, 3855, 735, 2);
         txtNotes.SetMultiLine(true);
-        Place(chkHeader, 120, 1320, 2400, 255, 3);
         chkHeader.SetCaption("Include comment &header");
-        Place(fraScope, 4200, 90, 2775, 1095, 4);
         fraScope.SetCaption("Scope");
-        Place(optPublic, 120, 300, 1215, 255, 5);
         optPublic.SetCaption("P&ublic");
-        Place(optPrivate, 1440, 300, 1215, 255, 6);
         optPrivate.SetCaption("Pri&vate");
-        Place(lstProcs, 120, 1680, 2415, 1230, 7);
         lstProcs.SetMultiSelect(1);
         lstProcs.SetSorted(true);
-        Place(cboCategory, 2640, 1680, 2055, 315, 8);
-        Place(cboKind, 2640, 2100, 2055, 315, 9);
         cboKind.SetStyle(2);
-        Place(tabMain, 120, 3000, 4575, 1935, 10);
         tabMain.SetTabs({"&New Procedure", "&Existing Procedures"});
-        Place(txtOnSecondPage, 240, 600, 2000, 315, 11);
         txtOnSecondPage.SetTabPage(1);
-        Place(picPreview, 4800, 1680, 2175, 1230, 12);
-        Place(cmdOK, 4800, 4500, 1095, 375, 13);
         cmdOK.SetCaption("OK");
         cmdOK.SetDefault(true);
-        Place(cmdCancel, 5940, 4500, 1095, 375, 14);
         cmdCancel.SetCaption("&Cancel");
         cmdCancel.SetCancel(true);
+        // clang-format off
         const std::pair<forms::Event<>*, const char*> counted[] = {
-            {&txtName.Change, "txtName_Change"},
-            {&txtNotes.Change, "txtNotes_Change"},
-            {&chkHeader.Click, "chkHeader_Click"},
-            {&optPublic.Click, "optPublic_Click"},
-            {&optPrivate.Click, "optPrivate_Click"},
-            {&lstProcs.Click, "lstProcs_Click"},
-            {&lstProcs.DblClick, "lstProcs_DblClick"},
-            {&cboCategory.Click, "cboCategory_Click"},
-            {&cboCategory.Change, "cboCategory_Change"},
-            {&cboKind.Click, "cboKind_Click"},
-            {&cmdOK.Click, "cmdOK_Click"},
-            {&cmdCancel.Click, "cmdCancel_Click"},
-            {&txtName.GotFocus, "txtName_GotFocus"},
-            {&txtNotes.GotFocus, "txtNotes_GotFocus"}};
+            {&txtName.Change, "txtName_Change"}, {&txtNotes.Change, "txtNotes_Change"},
+            {&chkHeader.Click, "chkHeader_Click"}, {&optPublic.Click, "optPublic_Click"},
+            {&optPrivate.Click, "optPrivate_Click"}, {&lstProcs.Click, "lstProcs_Click"},
+            {&lstProcs.DblClick, "lstProcs_DblClick"}, {&cboCategory.Click, "cboCategory_Click"},
+            {&cboCategory.Change, "cboCategory_Change"}, {&cboKind.Click, "cboKind_Click"},
+            {&cmdOK.Click, "cmdOK_Click"}, {&cmdCancel.Click, "cmdCancel_Click"},
+            {&txtName.GotFocus, "txtName_GotFocus"}, {&txtNotes.GotFocus, "txtNotes_GotFocus"}};
+        // clang-format on
         for (const auto& [event, name] : counted)
             event->Connect([this, name = std::string(name)] { events[name]++; });
         tabMain.Click.Connect(
             [this](int previous) { events["tabMain_Click(" + std::to_string(previous) + ")"]++; });
-    }
-
-    int Events(const std::string& name) const {
-        const auto it = events.find(name);
-        return it == events.end() ? 0 : it->second;
     }
 
     forms::Label& lblName = Add<forms::Label>("lblName");
@@ -86,11 +79,12 @@ public:
     forms::CommandButton& cmdOK = Add<forms::CommandButton>("cmdOK");
     forms::CommandButton& cmdCancel = Add<forms::CommandButton>("cmdCancel");
     std::map<std::string, int> events;
-
-private:
-    static void Place(forms::Control& c, long left, long top, long width, long height, int tabIndex) {
-        c.Move(left, top, width, height);
-        c.SetTabIndex(tabIndex);
+    // Every event raised so far with its count, in name order: "cmdOK_Click=1 txtName_Change=2".
+    std::string Raised() const {
+        std::string out;
+        for (const auto& [name, count] : events)
+            out += (out.empty() ? "" : " ") + name + "=" + std::to_string(count);
+        return out;
     }
 };
 

@@ -1,68 +1,105 @@
-// The Qt Ui service against real Qt dialogs, answered the way a user would.
+// The Qt services: the Ui against real Qt dialogs, answered the way a user would,
+// the text conversions, and the INI-file settings store.
 #include "qt/QtUi.h"
 
 #include <gtest/gtest.h>
 
 #include <QtWidgets>
 
-#include "forms/Form.h"
+#include "qt/AllControlsForm.h"
 #include "qt/FormDialog.h"
 #include "qt/GuiTestApp.h"
 #include "qt/MsgBoxMapping.h"
+#include "qt/QtSettingsStore.h"
 #include "qt/QtText.h"
 #include "support/TempDir.h"
 
 namespace {
 
 using SB = QMessageBox::StandardButton;
+using Icon = QMessageBox::Icon;
 
-struct AnswerRow {
+struct BoxRow {
     const char* name;
     int style;
-    SB click;
+    QMessageBox::StandardButtons buttons;
+    SB defaultButton;
+    Icon icon;
+    SB click;  // NoButton: Escape or the close box
     int answer;
 };
 
-class MsgBoxAnswerTest : public testing::TestWithParam<AnswerRow> {};
+class MsgBoxTest : public testing::TestWithParam<BoxRow> {};
 
-TEST_P(MsgBoxAnswerTest, ClickedButtonIsTheVbAnswer) {
+TEST_P(MsgBoxTest, ShowsVbButtonsAndIconAndTheClickedButtonIsTheAnswer) {
     guitest::App();
-    const auto& row = GetParam();
-    QString seenTitle, seenText;
-    QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
-    int buttons = 0;
+    const BoxRow& row = GetParam();
+    QString seen;
     guitest::WhenModal([&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
-        seenTitle = box->windowTitle();
-        seenText = box->text();
-        seenIcon = box->icon();
-        buttons = static_cast<int>(box->buttons().size());
-        if (row.click == SB::NoButton) return box->reject();  // Escape or the close box
+        seen = box->windowTitle() + "|" + box->text();
+        EXPECT_EQ(box->icon(), row.icon);
+        EXPECT_EQ(box->standardButtons(), row.buttons);
+        EXPECT_EQ(box->defaultButton(), box->button(row.defaultButton));
+        if (row.click == SB::NoButton) return box->reject();
         box->button(row.click)->click();
     });
     pvqt::QtUi ui;
     EXPECT_EQ(ui.MsgBox("Line one\r\nLine \xE9two", row.style, "Procvault"), row.answer);
-    EXPECT_EQ(seenTitle, QStringLiteral("Procvault"));
-    EXPECT_EQ(seenText, QString::fromUtf8("Line one\nLine étwo"));
-    EXPECT_EQ(seenIcon, pvqt::MsgBoxIcon(row.style));
-    EXPECT_EQ(buttons, static_cast<int>(pvqt::MsgBoxButtons(row.style).size()));
+    EXPECT_EQ(seen, QString::fromUtf8("Procvault|Line one\nLine étwo"));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Answers, MsgBoxAnswerTest,
-    testing::Values(
-        AnswerRow{"OkOnly", forms::vbOKOnly | forms::vbCritical, SB::Ok, forms::vbOK},
-        AnswerRow{"YesNoYes", forms::vbYesNo | forms::vbQuestion, SB::Yes, forms::vbYes},
-        AnswerRow{"YesNoNo", forms::vbYesNo | forms::vbQuestion, SB::No, forms::vbNo},
-        AnswerRow{"YesNoCancelCancel", forms::vbYesNoCancel, SB::Cancel, forms::vbCancel},
-        AnswerRow{"OkCancelCancel", forms::vbOKCancel | forms::vbExclamation, SB::Cancel, forms::vbCancel},
-        AnswerRow{"RetryCancelRetry", forms::vbRetryCancel, SB::Retry, forms::vbRetry},
-        AnswerRow{"AbortRetryIgnoreIgnore", forms::vbAbortRetryIgnore | forms::vbInformation, SB::Ignore,
-                  forms::vbIgnore},
-        AnswerRow{"AbortRetryIgnoreAbort", forms::vbAbortRetryIgnore, SB::Abort, forms::vbAbort},
-        AnswerRow{"EscapeOnYesNoCancelIsCancel", forms::vbYesNoCancel, SB::NoButton, forms::vbCancel}),
+using namespace forms;
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Styles, MsgBoxTest, testing::Values(
+    BoxRow{"OkCritical", vbOKOnly | vbCritical, SB::Ok, SB::Ok, Icon::Critical, SB::Ok, vbOK},
+    BoxRow{"OkCancelExclamation", vbOKCancel | vbExclamation, SB::Ok | SB::Cancel, SB::Ok, Icon::Warning, SB::Cancel, vbCancel},
+    BoxRow{"IgnoreInformation", vbAbortRetryIgnore | vbInformation, SB::Abort | SB::Retry | SB::Ignore, SB::Abort,
+           Icon::Information, SB::Ignore, vbIgnore},
+    BoxRow{"Abort", vbAbortRetryIgnore, SB::Abort | SB::Retry | SB::Ignore, SB::Abort, Icon::NoIcon, SB::Abort, vbAbort},
+    BoxRow{"EscapeIsCancel", vbYesNoCancel, SB::Yes | SB::No | SB::Cancel, SB::Yes, Icon::NoIcon, SB::NoButton, vbCancel},
+    BoxRow{"YesQuestion", vbYesNo | vbQuestion, SB::Yes | SB::No, SB::Yes, Icon::Question, SB::Yes, vbYes},
+    BoxRow{"SecondButtonDefaultNo", vbYesNo | vbDefaultButton2, SB::Yes | SB::No, SB::No, Icon::NoIcon, SB::No, vbNo},
+    BoxRow{"Retry", vbRetryCancel, SB::Retry | SB::Cancel, SB::Retry, Icon::NoIcon, SB::Retry, vbRetry},
+    BoxRow{"DefaultBeyondButtonsIsFirst", vbOKOnly | vbDefaultButton2, SB::Ok, SB::Ok, Icon::NoIcon, SB::Ok, vbOK}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
+
+TEST(QtUi, FileFiltersConvertToQtForm) {
+    const std::pair<std::string, QString> rows[] = {
+        {"Access Databases (*.mdb)|*.mdb", "Access Databases (*.mdb)"},
+        {"Databases|*.mdb", "Databases (*.mdb)"},  // no bracket: the pattern is added
+        {"Access (*.mdb;*.mde)|*.mdb;*.mde", "Access (*.mdb *.mde)"},
+        {"Old (*.dat)|*.mdb", "Old (*.mdb)"},  // a bracket disagreeing with the pattern
+        {"Text (*.txt)|*.txt|", "Text (*.txt)"},
+        {"", ""}};
+    for (const auto& [vb, qt] : rows) EXPECT_EQ(pvqt::QtFileFilter(vb), qt) << vb;
+}
+
+TEST(QtUi, OpenFileDialogReturnsChosenFileOrEmptyOnCancel) {
+    guitest::App();
+    testsupport::TempDir dir;
+    testsupport::WriteBytes(dir / "Library.mdb", "x");
+    const std::string wanted = (dir / "Library.mdb").string();
+    QString seen;
+    guitest::WhenModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        seen = dialog->windowTitle() + "|" + dialog->nameFilters().join(";;") + "|" +
+               dialog->directory().absolutePath();
+        dialog->selectFile(QString::fromStdString(wanted));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    pvqt::QtUi ui;
+    const forms::OpenFileRequest request{"Locate Library", "Access (*.mdb)|*.mdb|All Files (*.*)|*.*",
+                                         dir.Path().string()};
+    EXPECT_EQ(ui.ShowOpenFileDialog(request), wanted);
+    EXPECT_EQ(seen, "Locate Library|Access (*.mdb);;All Files (*.*)|" +
+                        QString::fromStdString(dir.Path().string()));
+    guitest::WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    EXPECT_EQ(ui.ShowOpenFileDialog(request), "");
+}
 
 TEST(QtUi, HourglassOverridesCursorOnceAndDefaultRestoresIt) {
     guitest::App();
@@ -80,66 +117,16 @@ TEST(QtUi, HourglassOverridesCursorOnceAndDefaultRestoresIt) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST(QtUi, OpenFileDialogReturnsChosenFileOrEmptyOnCancel) {
-    guitest::App();
-    testsupport::TempDir dir;
-    testsupport::WriteBytes(dir / "Library.mdb", "x");
-    const std::string wanted = (dir / "Library.mdb").string();
-    QString title, filters, folder;
-    guitest::WhenModal([&](QWidget* modal) {
-        auto* dialog = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        title = dialog->windowTitle();
-        filters = dialog->nameFilters().join(QStringLiteral(";;"));
-        folder = dialog->directory().absolutePath();
-        dialog->selectFile(QString::fromStdString(wanted));
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    pvqt::QtUi ui;
-    const forms::OpenFileRequest request{"Locate Library", "Access (*.mdb)|*.mdb|All Files (*.*)|*.*",
-                                         dir.Path().string()};
-    EXPECT_EQ(ui.ShowOpenFileDialog(request), wanted);
-    EXPECT_EQ(title, QStringLiteral("Locate Library"));
-    EXPECT_EQ(filters, QStringLiteral("Access (*.mdb);;All Files (*.*)"));
-    EXPECT_EQ(folder, QString::fromStdString(dir.Path().string()));
-
-    guitest::WhenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    EXPECT_EQ(ui.ShowOpenFileDialog(request), "");
-}
-
-TEST(QtUi, MonthNamesAndTodayComeFromTheSystem) {
-    guitest::App();
-    pvqt::QtUi ui;
-    const auto today = ui.Today();
-    EXPECT_EQ(QDate(today.year, today.month, today.day), QDate::currentDate());
-    EXPECT_EQ(ui.MonthShortName(1), pvqt::FromQt(QLocale::system().monthName(1, QLocale::ShortFormat)));
-    EXPECT_FALSE(ui.MonthShortName(12).empty());
-}
-
-// A small form whose button selects the text box's text with SendKeys, as the
-// add-in's SelectControl routine does, then reports what the widget shows.
-class SelectForm : public forms::Form {
-public:
-    explicit SelectForm(forms::Ui& ui) : Form("frmSelect"), ui_(ui) {
-        Move(0, 0, 4000, 2000);
-        name.SetText("Procedure");
-        name.Move(120, 120, 2400, 315);
-        ok.SetCaption("OK");
-        ok.Move(2640, 120, 1095, 375);
-        ok.Click = [this] {
-            name.SetFocus();
-            ui_.SendKeys("{Home}+{End}");
-        };
-    }
-    forms::Ui& ui_;
-    forms::TextBox& name = Add<forms::TextBox>("txtName");
-    forms::CommandButton& ok = Add<forms::CommandButton>("cmdOK");
-};
-
+// As the add-in's SelectControl routine does: focus the box, select its text with SendKeys.
 TEST(QtUi, SendKeysSelectsTheFocusedTextInTheWidget) {
     guitest::App();
     pvqt::QtUi ui;
-    SelectForm form(ui);
+    guitest::AllControlsForm form;
+    form.txtName.SetText("Procedure");
+    form.cmdOK.Click.Connect([&] {
+        form.txtName.SetFocus();
+        ui.SendKeys("{Home}+{End}");
+    });
     QString selected;
     guitest::WhenModal([&](QWidget* modal) {
         auto* dialog = qobject_cast<pvqt::FormDialog*>(modal);
@@ -150,8 +137,54 @@ TEST(QtUi, SendKeysSelectsTheFocusedTextInTheWidget) {
     });
     form.ShowModal(ui);
     EXPECT_EQ(selected, QStringLiteral("Procedure"));
-    EXPECT_EQ(form.name.SelLength(), 9);
+    EXPECT_EQ(form.txtName.SelLength(), 9);
     EXPECT_FALSE(form.IsLoaded());
+}
+
+TEST(QtText, WindowsCodePageAndCrLfMapAcrossToQt) {
+    const std::string bytes = "caf\xE9 \x80 \x93quoted\x94";
+    EXPECT_EQ(pvqt::ToQt(bytes), QString::fromUtf8("café € “quoted”"));
+    EXPECT_EQ(pvqt::FromQt(pvqt::ToQt(bytes)), bytes);
+    EXPECT_EQ(pvqt::FromQt(QString::fromUtf8("漢")), "?");
+    const std::string model = "ab\r\ncd\r\ne";
+    const QString widget = pvqt::ToQtLines(model);
+    EXPECT_EQ(widget, QStringLiteral("ab\ncd\ne"));
+    EXPECT_EQ(pvqt::FromQtLines(widget), model);
+    // Offsets of 'c' and 'e' on either side; beyond the end stops at the end.
+    const std::vector<long> widgetOffsets = {pvqt::WidgetOffset(model, 4), pvqt::WidgetOffset(model, 8),
+                                             pvqt::WidgetOffset(model, 99)};
+    EXPECT_EQ(widgetOffsets, (std::vector<long>{3, 6, 7}));
+    EXPECT_EQ(std::pair(pvqt::ModelOffset(widget, 3), pvqt::ModelOffset(widget, 6)), std::pair(4L, 8L));
+}
+
+TEST(QtSettingsStore, KeepsValuesExactlyAndNeverWrittenIsNotEmpty) {
+    testsupport::TempDir dir;
+    const QString folder = QString::fromStdString(dir.Path().string());
+    pvqt::QtSettingsStore store(folder);
+    EXPECT_FALSE(store.Read("Procvault", "Options", "K0").has_value());
+    const std::vector<std::string> values = {
+        "' ", "", "  lead", "MsgBox Err.Description & \" \" & Err.Number", "a;b=c", "caf\xe9"};
+    for (std::size_t i = 0; i < values.size(); ++i)
+        store.Write("Procvault", "Options", "K" + std::to_string(i), values[i]);
+    pvqt::QtSettingsStore fresh(folder);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(fresh.Read("Procvault", "Options", "K" + std::to_string(i)), values[i]) << i;
+}
+
+TEST(QtSettingsStore, OneSectionPerGroupOneFilePerApplicationAndChangesByOthersSeen) {
+    testsupport::TempDir dir;
+    pvqt::QtSettingsStore store(QString::fromStdString(dir.Path().string()));
+    const auto read = [&](const char* key) {
+        return store.Read("Procvault", "Options", key).value_or("(none)");
+    };
+    store.Write("Procvault", "Options", "IndentLevel", "0");
+    store.Write("Other", "Options", "CommentPrefix", "Rem ");
+    EXPECT_EQ(read("IndentLevel") + "|" + read("CommentPrefix"), "0|(none)");
+    EXPECT_FALSE(store.Read("Procvault", "Other", "IndentLevel").has_value());
+    EXPECT_EQ(testsupport::ReadBytes(dir / "Procvault/Procvault.ini"), "[Options]\nIndentLevel=0\n");
+    testsupport::WriteBytes(dir / "Procvault/Procvault.ini",
+                            "[Options]\nIndentLevel=1\nCommentPrefix=\"'X \"\n");
+    EXPECT_EQ(read("IndentLevel") + "|" + read("CommentPrefix"), "1|'X ");
 }
 
 }  // namespace

@@ -57,55 +57,42 @@ QStringList Clipped(const pvqt::FormDialog& dialog) {
     return clipped;
 }
 
-TEST(DialogLayout, EveryCaptionOfTheMainDialogFits) {
-    guitest::App();
-    forms::ScriptedUi ui;
-    vbrt::MemorySettingsStore store;
-    pv::frmProcvault form(pv::Env{ui, store});
-    form.chkShowCommentStubs.SetVisible(true);
-    form.BeginShow();
-    pvqt::FormDialog dialog(form);
-    dialog.show();
-    for (int tab = 0; tab < 3; ++tab) {
-        form.ctlTab.SetTab(tab);
-        EXPECT_EQ(Clipped(dialog), QStringList{}) << "tab " << tab;
-    }
-    form.Unload();
-}
-
-// Each library and option dialog as designed, its captions filled in as the user meets them.
-TEST(DialogLayout, EveryCaptionOfTheLibraryDialogsFits) {
+// Each dialog as designed, its captions filled in as the user meets them; the tabbed
+// ones loaded and shown on every tab.
+TEST(DialogLayout, EveryCaptionOfEveryDialogFits) {
     guitest::App();
     forms::ScriptedUi ui;
     vbrt::MemorySettingsStore store;
     const pv::Env env{ui, store};
-    std::vector<std::unique_ptr<forms::Form>> forms;
-    forms.push_back(std::make_unique<pv::frmAddProcedure>(env, "(All)"));
-    forms.push_back(std::make_unique<pv::frmOrganizeProcedures>(env));
-    forms.push_back(std::make_unique<pv::frmChangeCategory>(env));
-    forms.push_back(std::make_unique<pv::frmEditCategories>(env));
-    forms.push_back(std::make_unique<pv::frmPreview>(env));
+    auto main = std::make_unique<pv::frmProcvault>(env);
+    main->chkShowCommentStubs.SetVisible(true);
+    auto options = std::make_unique<pv::frmOptions>(env);
     auto stubs = std::make_unique<pv::frmCommentStubs>(env, nullptr);
     stubs->lblCreatedByName.SetCaption("Margaret Featherstonehaugh-Ng");  // near the 30 letters allowed
-    forms.push_back(std::move(stubs));
-    forms.push_back(std::make_unique<pv::frmCustomizeErrorMessage>(env));
     auto input = std::make_unique<pv::frmInput>(env);
     input->lblPrompt.SetCaption("Enter the new description for the category:");
-    forms.push_back(std::move(input));
-    for (auto& form : forms) {
+    forms::TabStrip* const tabbed[] = {&main->ctlTab, &options->ctlTab};
+    std::vector<std::pair<std::unique_ptr<forms::Form>, forms::TabStrip*>> shown;
+    shown.emplace_back(std::move(main), tabbed[0]);
+    shown.emplace_back(std::move(options), tabbed[1]);
+    shown.emplace_back(std::make_unique<pv::frmAddProcedure>(env, "(All)"), nullptr);
+    shown.emplace_back(std::make_unique<pv::frmOrganizeProcedures>(env), nullptr);
+    shown.emplace_back(std::make_unique<pv::frmChangeCategory>(env), nullptr);
+    shown.emplace_back(std::make_unique<pv::frmEditCategories>(env), nullptr);
+    shown.emplace_back(std::make_unique<pv::frmPreview>(env), nullptr);
+    shown.emplace_back(std::move(stubs), nullptr);
+    shown.emplace_back(std::make_unique<pv::frmCustomizeErrorMessage>(env), nullptr);
+    shown.emplace_back(std::move(input), nullptr);
+    for (auto& [form, tabs] : shown) {
+        if (tabs) form->BeginShow();
         pvqt::FormDialog dialog(*form);
         dialog.show();
-        EXPECT_EQ(Clipped(dialog), QStringList{}) << form->Name();
+        for (int tab = 0; tab < (tabs ? 3 : 1); ++tab) {
+            if (tabs) tabs->SetTab(tab);
+            EXPECT_EQ(Clipped(dialog), QStringList{}) << form->Name() << " tab " << tab;
+        }
+        if (tabs) form->Unload();
     }
-    pv::frmOptions options(env);
-    options.BeginShow();
-    pvqt::FormDialog dialog(options);
-    dialog.show();
-    for (int tab = 0; tab < 3; ++tab) {
-        options.ctlTab.SetTab(tab);
-        EXPECT_EQ(Clipped(dialog), QStringList{}) << "frmOptions tab " << tab;
-    }
-    options.Unload();
 }
 
 }  // namespace

@@ -1,39 +1,22 @@
-// The Studio's main window with the real add-in: menus from the CommandBars,
-// the Add-In Manager, message boxes answered, saving and closing.
+// The Studio's main window with the real add-in: menus from the CommandBars, the
+// Add-In Manager, the main dialog opened from the code window, message boxes
+// answered, saving and closing.
 #include <gtest/gtest.h>
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTabWidget>
 #include <QTableWidget>
-#include <QTest>
-#include <QTextBlock>
 
 #include "AddInManagerDialog.h"
-#include "CodeWindow.h"
-#include "MainWindow.h"
 #include "ProjectTree.h"
 #include "StudioFixture.h"
-#include "qt/GuiTestApp.h"
 
 namespace {
 
-QStringList Texts(const QMenu& menu) {
-    QStringList texts;
-    for (const QAction* a : menu.actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return texts;
-}
-
-QAction* Find(const QMenu& menu, const QString& text) {
-    for (QAction* a : menu.actions())
-        if (a->text() == text) return a;
-    return nullptr;
-}
-
-using StudioTest = studiotest::StudioFixture;
+using namespace studiotest;
+using StudioTest = StudioFixture;
 
 TEST_F(StudioTest, OpensProjectWithTreeAndFirstModuleActive) {
     EXPECT_EQ(code->Component().Name(), "Module1");
@@ -43,41 +26,15 @@ TEST_F(StudioTest, OpensProjectWithTreeAndFirstModuleActive) {
     EXPECT_EQ(labels, (QStringList{"Project1 (Project1.vbp)", "Forms", "Form1 (Form1.frm)", "Modules",
                                    "Module1 (Module1.bas)"}));
     EXPECT_EQ(window->CaretLabel()->text(), QStringLiteral("Ln 1, Col 1"));
-    QTest::keyClick(code, Qt::Key_Down);
-    QTest::keyClick(code, Qt::Key_Down);
-    QTest::keyClick(code, Qt::Key_End);
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_End}) QTest::keyClick(code, key);
     EXPECT_EQ(window->CaretLabel()->text(), QStringLiteral("Ln 3, Col 23"));
 }
 
-TEST_F(StudioTest, ContextMenuBeginsWithAddInItemsAndCutHasSeparator) {
-    const auto menu = window->CodeWindowMenu(*code);
-    EXPECT_EQ(Texts(*menu), (QStringList{"&Procvault...", "Co&mment Selection", "&Uncomment Selection", "-",
-                                         "Cut", "Copy", "Paste", "-", "Select All"}));
+TEST_F(StudioTest, AddInManagerDisconnectRemovesExactlyTheAddInsItems) {
+    const QStringList hostItems{"Cut", "Copy", "Paste", "-", "Select All"};
+    const QStringList addInItems{"&Procvault...", "Co&mment Selection", "&Uncomment Selection", "-"};
+    EXPECT_EQ(Texts(*window->CodeWindowMenu(*code)), addInItems + hostItems);
     EXPECT_EQ(Texts(*window->AddInsMenu()), (QStringList{"Add-In Manager...", "-", "&Procvault..."}));
-}
-
-TEST_F(StudioTest, CommentSelectionChangesEditorAndModule) {
-    code->SelectLines(4, 5);
-    const std::string before = Module().Lines(4, 2);
-    const auto menu = window->CodeWindowMenu(*code);
-    Find(*menu, "Co&mment Selection")->trigger();
-    const std::string after = Module().Lines(4, 2);
-    EXPECT_NE(after, before);
-    EXPECT_EQ(after, "'     Dim lngTotal As Long\r\n'     lngTotal = 1");  // default prefix "' " at column 1
-    EXPECT_EQ(Module().Lines(6, 1), "    MsgBox lngTotal");                // outside the selection
-    EXPECT_EQ(code->toPlainText().toStdString(), Module().AllText());
-
-    code->SelectLines(4, 5);  // the command left the caret elsewhere
-    Find(*window->CodeWindowMenu(*code), "&Uncomment Selection")->trigger();
-    EXPECT_EQ(Module().Lines(4, 2), before);
-    EXPECT_EQ(code->toPlainText().toStdString(), Module().AllText());
-}
-
-TEST_F(StudioTest, AddInManagerDisconnectRemovesExactlyItsFourItems) {
-    host::CommandBar& popup = window->Vbe().CommandBars().Item("Code Window");
-    host::CommandBar& addIns = window->Vbe().CommandBars().Item("Add-Ins");
-    ASSERT_EQ(popup.Items().size(), 7u);
-    ASSERT_EQ(addIns.Items().size(), 2u);
     guitest::WhenModal([](QWidget* modal) {
         auto* manager = qobject_cast<studio::AddInManagerDialog*>(modal);
         ASSERT_NE(manager, nullptr);
@@ -87,26 +44,25 @@ TEST_F(StudioTest, AddInManagerDisconnectRemovesExactlyItsFourItems) {
         manager->SetLoaded(0, false);
         manager->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
     });
-    Find(*window->AddInsMenu(), "Add-In Manager...")->trigger();
+    Trigger(*window->AddInsMenu(), "Add-In Manager...");
     QApplication::processEvents();
     EXPECT_FALSE(window->AddIns().Record(0).connected);
-    EXPECT_EQ(Texts(*window->CodeWindowMenu(*code)),
-              (QStringList{"Cut", "Copy", "Paste", "-", "Select All"}));
-    EXPECT_TRUE(popup.Controls().Item("Cut")->BeginGroup());  // the separator stays set on Cut
+    EXPECT_EQ(Texts(*window->CodeWindowMenu(*code)), hostItems);
+    // The separator stays set on Cut.
+    EXPECT_TRUE(window->Vbe().CommandBars().Item("Code Window").Controls().Item("Cut")->BeginGroup());
     EXPECT_EQ(Texts(*window->AddInsMenu()), (QStringList{"Add-In Manager..."}));
-
     // Connecting again after start-up brings the items back where they were.
     window->AddIns().Connect(0, host::ext_cm_AfterStartup);
     QApplication::processEvents();
-    EXPECT_EQ(Texts(*window->CodeWindowMenu(*code)).mid(0, 3),
-              (QStringList{"&Procvault...", "Co&mment Selection", "&Uncomment Selection"}));
+    EXPECT_EQ(Texts(*window->CodeWindowMenu(*code)), addInItems + hostItems);
 }
 
-TEST_F(StudioTest, MessageBoxAnswerReachesTheAddIn) {
-    // With a designer active the add-in asks whether to add a module; "No"
-    // must reach it, and it answers with its "no open module" message.
-    window->ViewDesigner(window->Vbe().ActiveVBProject().VBComponents().Item("Form1"));
+TEST_F(StudioTest, WithADesignerActiveTheAddInAsksAndTheTabsFollowTheHost) {
+    host::VBComponent& form = window->Vbe().ActiveVBProject().VBComponents().Item("Form1");
+    window->ViewDesigner(form);
     ASSERT_EQ(window->Vbe().ActiveWindow()->Type(), host::vbext_wt_Designer);
+    EXPECT_EQ(window->Vbe().ActiveWindow()->Component(), &form);
+    // "No" must reach the add-in, which answers with its "no open module" message.
     QString question, answerText;
     guitest::WhenModal([&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
@@ -120,26 +76,33 @@ TEST_F(StudioTest, MessageBoxAnswerReachesTheAddIn) {
         });
         box->button(QMessageBox::No)->click();
     });
-    Find(*window->AddInsMenu(), "&Procvault...")->trigger();
+    Trigger(*window->AddInsMenu(), "&Procvault...");
     EXPECT_EQ(question, QStringLiteral("There is no current module. Would you like to add one?"));
     EXPECT_EQ(answerText, QStringLiteral("Procvault cannot be started, as there is no open module."));
     EXPECT_EQ(window->Vbe().ActiveVBProject().VBComponents().Count(), 2);  // nothing added
+    // An add-in activating a component brings its code window up.
+    form.Activate();
+    ASSERT_NE(window->CurrentCodeWindow(), nullptr);
+    EXPECT_EQ(&window->CurrentCodeWindow()->Component(), &form);
+    window->Tabs()->setCurrentWidget(code);
+    EXPECT_EQ(&window->Vbe().ActiveCodePane(), &code->Pane());
 }
 
-TEST_F(StudioTest, UnsavedModuleIsMarkedAndSaveWritesIt) {
+// A changed file on disk is never overwritten; closing asks before losing the edit.
+TEST_F(StudioTest, SaveMarksAndWritesRefusesAFileChangedOnDiskAndClosingAsks) {
     QTest::keyClicks(code, "' edited");
-    EXPECT_EQ(window->Tabs()->tabText(window->Tabs()->currentIndex()), QStringLiteral("Module1 *"));
-    EXPECT_EQ(window->Tree()->ItemFor(code->Component())->text(0), QStringLiteral("Module1 (Module1.bas) *"));
+    const auto marks = [&] {
+        return window->Tabs()->tabText(window->Tabs()->currentIndex()) + " | " +
+               window->Tree()->ItemFor(code->Component())->text(0);
+    };
+    EXPECT_EQ(marks(), QStringLiteral("Module1 * | Module1 (Module1.bas) *"));
     ASSERT_TRUE(window->SaveCurrent());
-    EXPECT_EQ(window->Tabs()->tabText(window->Tabs()->currentIndex()), QStringLiteral("Module1"));
-    EXPECT_EQ(window->Tree()->ItemFor(code->Component())->text(0), QStringLiteral("Module1 (Module1.bas)"));
-    std::string expected = studiotest::kModule1;
-    expected.insert(expected.find("Option Explicit"), "' edited");
-    EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.bas"), expected);
-}
-
-TEST_F(StudioTest, SaveRefusesFileChangedOnDiskAndSaysSo) {
-    testsupport::WriteBytes(dir / "Module1.bas", studiotest::kModule1 + "' changed elsewhere\r\n");
+    EXPECT_EQ(marks(), QStringLiteral("Module1 | Module1 (Module1.bas)"));
+    std::string saved = kModule1;
+    saved.insert(saved.find("Option Explicit"), "' edited");
+    EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.bas"), saved);
+    const std::string elsewhere = saved + "' changed elsewhere\r\n";
+    testsupport::WriteBytes(dir / "Module1.bas", elsewhere);
     QTest::keyClicks(code, "x");
     QString shown;
     guitest::WhenModal([&](QWidget* modal) {
@@ -147,39 +110,50 @@ TEST_F(StudioTest, SaveRefusesFileChangedOnDiskAndSaysSo) {
         static_cast<QMessageBox*>(modal)->accept();
     });
     EXPECT_FALSE(window->SaveCurrent());
-    EXPECT_FALSE(shown.isEmpty());
-    EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.bas"), studiotest::kModule1 + "' changed elsewhere\r\n");
+    EXPECT_EQ(shown,
+              QStringLiteral("Path/File access error: Module1.bas changed on disk since it was loaded (75)"));
     EXPECT_TRUE(code->IsDirty());
-}
-
-TEST_F(StudioTest, ClosingAsksBeforeLosingWork) {
-    QTest::keyClicks(code, "x");
-    struct Row {
-        const char* name;
-        QMessageBox::StandardButton answer;
-        bool closes;
-    };
-    for (const Row& row :
-         {Row{"Cancel", QMessageBox::Cancel, false}, Row{"Discard", QMessageBox::Discard, true}}) {
+    for (const auto& [answer, closes] :
+         {std::pair{QMessageBox::Cancel, false}, std::pair{QMessageBox::Discard, true}}) {
         guitest::WhenModal(
-            [&](QWidget* modal) { static_cast<QMessageBox*>(modal)->button(row.answer)->click(); });
-        EXPECT_EQ(window->close(), row.closes) << row.name;
+            [&](QWidget* modal) { static_cast<QMessageBox*>(modal)->button(answer)->click(); });
+        EXPECT_EQ(window->close(), closes) << answer;
     }
-    EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.bas"), studiotest::kModule1);
+    EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.bas"), elsewhere);
 }
 
-TEST_F(StudioTest, ActiveTabIsTheHostsActiveWindow) {
-    host::VBComponent& form = window->Vbe().ActiveVBProject().VBComponents().Item("Form1");
-    window->ViewDesigner(form);
-    EXPECT_FALSE(window->Vbe().HasActiveCodePane() &&
-                 window->Vbe().ActiveWindow()->Type() == host::vbext_wt_CodeWindow);
-    EXPECT_EQ(window->Vbe().ActiveWindow()->Component(), &form);
-    // An add-in activating a component brings its code window up.
-    form.Activate();
-    ASSERT_NE(window->CurrentCodeWindow(), nullptr);
-    EXPECT_EQ(&window->CurrentCodeWindow()->Component(), &form);
-    window->Tabs()->setCurrentWidget(code);
-    EXPECT_EQ(&window->Vbe().ActiveCodePane(), &code->Pane());
+// The existing procedures tab lists what lacks a handler: here code for two targets,
+// a sub written once per branch and a sub declared once per branch ("_" files
+// before the letters, as the VB list box files it).
+TEST_F(StudioTest, CodeForTwoTargetsGetsOneHandlerPerCopy) {
+    Module().DeleteLines(1, Module().CountOfLines());
+    Module().InsertLines(
+        1,
+        "#If Win64 Then\r\nSub Text_Change()\r\nEnd Sub\r\n#Else\r\nSub Text_Change()\r\nEnd Sub\r\n"
+        "#End If\r\n#If VBA7 Then\r\nSub TextBox_Change(ByVal h As LongPtr)\r\n#Else\r\n"
+        "Sub TextBox_Change(ByVal h As Long)\r\n#End If\r\nEnd Sub");
+    QStringList entries;
+    InMainDialog(-1, "lstProcedures", [&](pvqt::FormDialog& dialog, QListWidget& list) {
+        entries = Entries(list);
+        Click(dialog, "cmdSelectAll");
+        list.setFocus();                         // a focused button would take Enter itself
+        QTest::keyClick(&list, Qt::Key_Return);  // OK is the default button
+    });
+    FromContextMenu("&Procvault...");
+    EXPECT_EQ(entries, (QStringList{"Text_Change", "TextBox_Change"}));
+    // One entry statement and one handler per copy; the shared body's below the #End If.
+    const auto handler = [](const std::string& name) {
+        return "\tOn Error Goto Err_" + name + "\n\n\nExit_" + name + ":\n\tExit Sub\n\nErr_" + name +
+               ":\n\tMsgBox Err.Description & \" \" & Err.Number, vbCritical, \"" + name +
+               "()\"\n\tResume Exit_" + name + "\n\nEnd Sub";
+    };
+    EXPECT_EQ(Module().AllText(),
+              "#If Win64 Then\nSub Text_Change()\n" + handler("Text_Change") +
+                  "\n#Else\nSub Text_Change()\n" + handler("Text_Change") +
+                  "\n#End If\n#If VBA7 Then\nSub TextBox_Change(ByVal h As LongPtr)\n#Else\n"
+                  "Sub TextBox_Change(ByVal h As Long)\n#End If\n" +
+                  handler("TextBox_Change"));
+    ExpectEditorInStep();
 }
 
 }  // namespace
