@@ -28,6 +28,20 @@ const ProcInfo* BodyHolding(const ScanResult& scan, long first, long last) {
     return inside ? &proc : nullptr;
 }
 
+// Whether lines first..last touch the lines a procedure owns above its
+// declaration. Inside another body (an unfinished procedure holding the next
+// declaration) a statement there moves where the procedure's range starts.
+bool OwnedAbove(const ScanResult& scan, long first, long last) {
+    auto next = std::lower_bound(scan.procs.begin(), scan.procs.end(), first,
+                                 [](const ProcInfo& proc, long line) { return proc.bodyLine < line; });
+    return next != scan.procs.end() && next->startLine <= last;
+}
+
+// Inside a body, where the scanner only looks for the End line.
+bool InBody(const ScanResult& scan, long first, long last) {
+    return BodyHolding(scan, first, last) != nullptr && !OwnedAbove(scan, first, last);
+}
+
 // Whether the scanner's logical line holding line-1 may go on into `line`.
 // A blank line after a continued one can itself count as continued once the
 // scanner has joined them, so a run of blank lines defers to the line above it.
@@ -96,12 +110,12 @@ bool MoveProc(ProcInfo& proc, const LineMap& map) {
 bool ScanPatch::CanInsert(const ScanResult& scan, const ModuleText& text, long line,
                           const std::vector<std::string>& lines) {
     if (scan.openAtEnd || MayBeContinuedInto(text, line)) return false;
-    return AllNeutral(lines, BodyHolding(scan, line, line) != nullptr);
+    return AllNeutral(lines, InBody(scan, line, line));
 }
 
 bool ScanPatch::CanDelete(const ScanResult& scan, const ModuleText& text, long first, long count) {
     if (scan.openAtEnd || count < 1 || MayBeContinuedInto(text, first)) return false;
-    bool inBody = BodyHolding(scan, first, first + count) != nullptr;  // the End line stays
+    bool inBody = InBody(scan, first, first + count);  // the End line stays
     for (long line = first; line < first + count; ++line)
         if (!IsNeutral(text.Line(line - 1), inBody)) return false;
     return true;
@@ -109,7 +123,7 @@ bool ScanPatch::CanDelete(const ScanResult& scan, const ModuleText& text, long f
 
 bool ScanPatch::CanReplace(const ScanResult& scan, const ModuleText& text, long line,
                            const std::vector<std::string>& lines) {
-    return CanDelete(scan, text, line, 1) && AllNeutral(lines, BodyHolding(scan, line, line + 1) != nullptr);
+    return CanDelete(scan, text, line, 1) && AllNeutral(lines, InBody(scan, line, line + 1));
 }
 
 bool ScanPatch::Apply(ScanResult& scan, Members* members, LineEdit edit, long newCount) {

@@ -1,6 +1,5 @@
-// Members and procedure ranges found on modules written the way VB programmers
-// write them, including the constructs that fool a naive line matcher; and the
-// cached scan, which edits either patch (equal to a fresh scan) or drop.
+// Members and procedure ranges on modules written the way VB programmers write them, including what fools
+// a naive line matcher; and the cached scan, which edits either patch (equal to a fresh scan) or drop.
 #include "host/Scanner.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +7,7 @@
 #include <map>
 #include <random>
 #include <sstream>
+#include <tuple>
 
 #include "host/ModuleText.h"
 #include "host/TestModules.h"
@@ -129,26 +129,21 @@ const ScanRow kRows[] = {
      "3 | v:gUser c:APP_TITLE |"},
 };
 
-class ScannerTest : public testing::TestWithParam<ScanRow> {};
-
-TEST_P(ScannerTest, FindsMembersAndRanges) {
-    MemoryModule module(GetParam().code);
-    EXPECT_EQ(Summary(module.Code()), GetParam().summary);
+TEST(Scanner, FindsMembersAndRanges) {
+    for (const auto& row : kRows) {
+        MemoryModule module(row.code);
+        EXPECT_EQ(Summary(module.Code()), row.summary) << row.name;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modules, ScannerTest, testing::ValuesIn(kRows), hosttest::RowName);
-
-TEST(ScannerLookups, MissingProcedureRaisesSubOrFunctionNotDefinedAndMembersAreOneBased) {
+// A missing name, a name of the wrong kind, a local's name.
+TEST(ScannerLookups, MissingProcedureRaisesSubOrFunctionNotDefined) {
     MemoryModule module(
-        "Private Declare Sub Sleep Lib \"kernel32\" (ByVal ms As Long)\n"
-        "Public Property Get Caption() As String\nEnd Property\nSub Refresh()\n"
-        "    Dim Local As Long\nEnd Sub");
-    const std::pair<std::string, host::vbext_ProcKind> asked[] = {{"Repaint", vbext_pk_Proc},
-                                                                  {"Caption", vbext_pk_Proc},
-                                                                  {"Caption", vbext_pk_Let},
-                                                                  {"Refresh", vbext_pk_Get},
-                                                                  {"Local", vbext_pk_Proc}};
-    for (const auto& [name, kind] : asked)
+        "Public Property Get Caption() As String\nEnd Property\nSub Refresh()\n    Dim Local\nEnd Sub");
+    for (const auto& [name, kind] : {std::pair("Repaint", vbext_pk_Proc),
+                                     {"Caption", vbext_pk_Let},
+                                     {"Refresh", vbext_pk_Get},
+                                     {"Local", vbext_pk_Proc}})
         for (auto ask : {&host::CodeModule::ProcStartLine, &host::CodeModule::ProcBodyLine,
                          &host::CodeModule::ProcCountLines}) {
             auto error = hosttest::ErrorOf([&] { (module.Code().*ask)(name, kind); });
@@ -192,50 +187,38 @@ TEST(ScanPatch, NeutralEditsPatchTheScanOthersDropIt) {
     const std::string declares =
         "Public Event Changed()\nPrivate Declare Sub Sleep Lib \"kernel32\" _\n    (ByVal ms As Long)\n"
         "Public Enum Shade\n    Light = 1\n\n    Dark\nEnd Enum\nSub Wait()\n    Sleep 10\nEnd Sub";
-    // The edit: Insert, Delete (text is the line count) or Replace at a line.
-    const struct {
-        const char* name;
-        std::string code;
-        char op;
-        long line;
-        std::string text;
-        bool keepsScan;
-    } rows[] = {
-        {"CommentRightAfterPreviousEnd", twoProcs, 'I', 9, "' totals\r\n", true},
-        {"HandlerAfterDeclaration", twoProcs, 'I', 10, "    On Error GoTo Fail\r\n\r\n", true},
-        {"CommentAtLineOne", twoProcs, 'I', 1, "' module header", true},
-        {"StatementAtLineOne", twoProcs, 'I', 1, "Option Compare Text", false},
-        {"AppendBlankAfterLastLine", twoProcs, 'I', 13, "\r\n", true},
-        {"AppendSubAfterLastLine", twoProcs, 'I', 13, "Sub More()\r\nEnd Sub", false},
-        {"DeleteLastLineOfBody", twoProcs, 'D', 10, "1", true},
-        {"DeleteEndLine", twoProcs, 'D', 11, "1", false},
-        {"DeleteCommentAboveProcedure", twoProcs, 'D', 3, "2", true},
-        {"AfterContinuedLine", twoProcs, 'I', 7, "    n = n", false},
-        {"LabelledEndSubInBody", twoProcs, 'I', 10, "100 End Sub", false},
-        {"LabelsInBody", twoProcs, 'I', 11, "Fail:\r\n10  Resume Next", true},
-        {"ReplaceBodyLineWithTwoComments", twoProcs, 'R', 10, "' Total = mTotal\r\n' again", true},
-        {"ReplaceEndLine", twoProcs, 'R', 11, "' End Function", false},
-        {"CommentBeforeDeclare", declares, 'I', 2, "' waits", true},
-        {"InsideContinuedDeclare", declares, 'I', 3, "' waits", false},
-        {"BlankInsideEnum", declares, 'I', 6, "", true},
-        {"BlankAfterDoubleContinuation", "Sub A()\n    x = _ _\n\nEnd Sub", 'I', 4, "", false},
-        {"UnterminatedProcedure", "Sub A()\n    x = 1", 'I', 3, "' more", false},
-        {"EmptyModule", "", 'I', 1, "' first", true},
-    };
-    for (const auto& row : rows) {
-        MemoryModule module(row.code);
+    // Each edit: Insert, Delete (text is the line count) or Replace at a line, and whether the scan is kept.
+    const std::tuple<std::string, char, long, std::string, bool> rows[] = {
+        {twoProcs, 'I', 9, "' totals\r\n", true},
+        {twoProcs, 'I', 10, "    On Error GoTo Fail\r\n\r\n", true},
+        {twoProcs, 'I', 1, "Option Compare Text", false},
+        {twoProcs, 'I', 7, "    n = n", false},  // after a continued line
+        {twoProcs, 'I', 10, "100 End Sub", false},
+        {declares, 'I', 3, "' waits", false},  // inside the continued Declare
+        {declares, 'I', 6, "", true},
+        {"Sub A()\n    x = _ _\n\nEnd Sub", 'I', 4, "", false},
+        {"Sub A()\n    x = 1", 'I', 3, "' more", false},
+        {"", 'I', 1, "' first", true},
+        // A statement above a declaration inside an unfinished procedure moves where its range starts.
+        {"#If X Then\n#If A Then\nFunction F() As Long\n#Else\nPrivate Sub W(x)\n#End If\nEnd Sub\nFunction "
+         "F() As "
+         "Long\nEnd Sub\n#End If",
+         'I', 5, "    x = x + 1", false}};
+    for (const auto& [before, op, line, text, keepsScan] : rows) {
+        MemoryModule module(before);
         host::CodeModule& code = module.Code();
         code.Members();  // both caches filled
         bool current = false;
         std::string seen;  // what a listener finds: the scan of the edited module already
         code.OnLinesChanged(
             [&](long, long, long) { current = code.ScanIsCurrent(), seen = Dump(code.Scan()); });
-        if (row.op == 'I') code.InsertLines(row.line, row.text);
-        if (row.op == 'D') code.DeleteLines(row.line, std::stol(row.text));
-        if (row.op == 'R') code.ReplaceLine(row.line, row.text);
-        EXPECT_EQ(current, row.keepsScan) << row.name;
-        EXPECT_EQ(seen, Dump(host::ScanModule(code.Text()))) << row.name;
-        EXPECT_EQ(CheckAgainstFreshScan(code), "") << row.name;
+        if (op == 'I') code.InsertLines(line, text);
+        if (op == 'D') code.DeleteLines(line, std::stol(text));
+        if (op == 'R') code.ReplaceLine(line, text);
+        SCOPED_TRACE(before + " " + op + std::to_string(line) + " " + text);
+        EXPECT_EQ(current, keepsScan);
+        EXPECT_EQ(seen, Dump(host::ScanModule(code.Text())));
+        EXPECT_EQ(CheckAgainstFreshScan(code), "");
     }
 }
 
@@ -296,13 +279,9 @@ TEST(ScanPatch, RandomEditsMatchAFreshScanAndAPlainVector) {
                 model.insert(model.end(), {"End Sub", "End Type", "#End If"});
             }
         }
-        std::string expected;
-        for (const auto& line : model)
-            expected += (expected.empty() && &line == &model[0] ? "" : "\n") + line;
-        EXPECT_EQ(code.AllText(), expected) << "seed " << seed;
+        EXPECT_EQ(hosttest::Split(code.AllText(), '\n'), model) << "seed " << seed;
     }
-    // Random positions often fall outside bodies; unless a quarter are patched, not
-    // rescanned, the comparison above proves little.
+    // Random positions often fall outside bodies: unless a quarter are patched, the checks prove little.
     EXPECT_GT(kept * 4, edits);
 }
 
