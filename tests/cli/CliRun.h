@@ -1,14 +1,9 @@
 #pragma once
-// The procvault command line run in-process with captured streams on real files, or as the built program.
+// The procvault command line run in-process with captured streams on real files.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "cli/Cli.h"
 #include "dao/LibraryFixture.h"
@@ -25,32 +20,17 @@ struct Result {
     std::string out, err;
 };
 
-inline std::string Quote(const fs::path& p) {
-    return "'" + p.string() + "'";
-}
-
-// The built program with its settings file under `config` and stderr into `err`; -1 when it did not exit.
-inline int Program(const std::string& shellPrefix, const fs::path& config, const std::string& args,
-                   const fs::path& err) {
-    const fs::path program = fs::path(PV_BINARY_DIR) / "apps/procvault/procvault";
-    const int status = std::system((shellPrefix + "XDG_CONFIG_HOME=" + Quote(config) + " " + Quote(program) +
-                                    " " + args + " >/dev/null 2>" + Quote(err))
-                                       .c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// An empty library with its location stored, in a folder for Module1.bas. In texts {LIB}, {FILE}, {MISSING},
-// {DIR} and the names in `keys` stand for their values; an argument "X.ext" names a file in the folder.
+// An empty library with its location stored, in a folder for Module1.bas. In texts {LIB}, {FILE}, {MISSING}
+// and {DIR} stand for their paths; an argument "X.ext" names a file in the folder.
 struct Folder {
     Folder() { pv::WriteOption(store, pv::key::ProcvaultLocation, library.Path()); }
     fs::path Dir() const { return library.Dir().Path(); }
     fs::path file() const { return Dir() / "Module1.bas"; }
     std::string Expand(std::string text) const {
-        std::map<std::string, std::string> marks = {{"{LIB}", library.Path()},
-                                                    {"{FILE}", file().string()},
-                                                    {"{MISSING}", (Dir() / "Gone.mdb").string()},
-                                                    {"{DIR}", Dir().string()}};
-        for (const auto& [key, id] : keys) marks[key] = std::to_string(id);
+        const std::map<std::string, std::string> marks = {{"{LIB}", library.Path()},
+                                                          {"{FILE}", file().string()},
+                                                          {"{MISSING}", (Dir() / "Gone.mdb").string()},
+                                                          {"{DIR}", Dir().string()}};
         for (const auto& [mark, value] : marks)
             for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
                 text.replace(at, mark.size(), value);
@@ -68,10 +48,9 @@ struct Folder {
         return result;
     }
     static std::string Drain(std::FILE* f) {
+        std::string text(std::ftell(f), '\0');
         std::rewind(f);
-        std::string text;
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, f)) text.append(buffer, n);
+        text.resize(std::fread(text.data(), 1, text.size(), f));
         std::fclose(f);
         return text;
     }
@@ -84,7 +63,6 @@ struct Folder {
 
     daotest::LibraryFile library;
     vbrt::MemorySettingsStore store;
-    std::map<std::string, long> keys;
 };
 
 }  // namespace clitest

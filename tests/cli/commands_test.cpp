@@ -1,4 +1,4 @@
-// The procvault command line run in-process on real files in a temp folder.
+// The procvault commands run in-process on real module and library files in a temp folder.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -10,6 +10,7 @@ namespace {
 using clitest::ReadBytes;
 using clitest::WriteBytes;
 namespace fs = std::filesystem;
+using Args = std::vector<std::string>;
 
 const std::string kHyphens = "'------------------------------------------------------------------";
 const std::string kModule = testsupport::CrLf(
@@ -42,25 +43,22 @@ struct Folder : clitest::Folder {
         WriteBytes(Dir() / "Demo.vbp", "Type=Exe\r\nModule=Module1; Module1.bas\r\nName=\"Demo\"\r\n");
         WriteBytes(Dir() / "Broken.vbp",
                    "Type=Exe\r\nModule=Module1; Module1.bas\r\nModule=Gone; Gone.bas\r\n");
+        WriteBytes(Dir() / "ReadOnly.bas", kModule);  // root could write it anyway; the host must refuse
+        fs::permissions(Dir() / "ReadOnly.bas", fs::perms::owner_read | fs::perms::group_read);
     }
 };
 class Commands : public testing::Test, public Folder {};
 
 TEST(Edit, ChangesExactlyTheChosenText) {
-    struct Row {
-        std::vector<std::pair<const char*, const char*>> options;
-        std::vector<std::string> args;
-        const char* from;  // empty: the text is appended
-        std::string to;
-    };
-    // One row per change reads better than one field per line.
     // clang-format off
+    // Options stored first, the command, the text it changes ("": it appends) and the text after.
+    struct Row { std::vector<std::pair<const char*, const char*>> options; Args args;
+        const char* from; std::string to; };
     const Row rows[] = {
         {{}, {"comment", "{FILE}", "--lines", "4-6"}, "Public Property Get Total() As Long|    Total = 1|End Property",
          "' Public Property Get Total() As Long|'     Total = 1|' End Property"},
-        // A selection ending at column 1 leaves that line out.
         {{}, {"comment", "{FILE}", "--select", "4:5-6:1"}, "Public Property Get Total() As Long|    Total",
-         "' Public Property Get Total() As Long|'     Total"},
+         "' Public Property Get Total() As Long|'     Total"},  // a selection ending at column 1 leaves that line out
         {{{"CommentPrefix", "'TODO "}}, {"comment", "{FILE}", "--lines", "1"}, "Option Explicit", "'TODO Option Explicit"},
         {{}, {"comment", "Module1", "--project", "Demo.vbp", "--lines", "1"}, "Option Explicit", "' Option Explicit"},
         {{}, {"add-handlers", "{FILE}", "--proc", "Get Total"}, "    Total = 1|End Property",
@@ -69,7 +67,6 @@ TEST(Edit, ChangesExactlyTheChosenText) {
          "DoIt", "--stubs"}, "Sub DoIt()|    x = 1 ' one|End Sub", kHyphens + "|' Procedure: DoIt|Sub DoIt()|\tOn Error "
          "Goto Err_DoIt|||    x = 1 ' one|" + Handler("DoIt", "Sub") + "End Sub"},
         {{}, {"new", "{FILE}", "Foo", "--function", "--public"}, "", Added("Public Function Foo()", "Foo", "Function")},
-        {{}, {"new", "{FILE}", "Foo", "--friend", "--static"}, "", Added("Friend Static Sub Foo()", "Foo", "Sub")},
         {{}, {"new", "{FILE}", "Foo", "--property"}, "", Added("Private Property Get Foo() As Variant", "Get_Foo",
          "Property") + Added("Private Property Let Foo(varArgument)", "Let_Foo", "Property")},
         {{{pv::key::ShowCommentStubs, "1"}, {pv::key::ShowPurpose, "1"}}, {"new", "{FILE}", "Foo"}, "",
@@ -90,20 +87,16 @@ TEST(Edit, ChangesExactlyTheChosenText) {
 }
 
 TEST_F(Commands, RefusalsAndHelpExplainAndChangeNoFile) {
-    struct Row {
-        std::vector<std::string> args;
-        int code;
-        const char* text;  // part of stdout when the code is 0, else of stderr; the other stream stays empty
-    };
     // clang-format off
+    // `text` is part of stdout when the code is 0, else of stderr; the other stream stays empty.
+    struct Row { Args args; int code; const char* text; };
     const Row rows[] = {
         {{}, 2, "Commands:"}, {{"frobnicate"}, 2, "unknown command"}, {{"comment", "{FILE}"}, 2, "--lines"},
         {{"uncomment", "{FILE}", "--lines", "6"}, 1, "could not find any lines in the selection"},
         {{"comment", "{FILE}", "--lines", "1", "--select", "1:1-1:2"}, 2, "--lines excludes --select"},
-        {{"comment", "{FILE}", "--lines", "3-99"}, 2, "outside the module"},
-        {{"comment", "{FILE}", "--lines", "0-2"}, 2, "invalid line"}, {{"comment", "{FILE}", "--lines", "a-b"}, 2, "invalid line"},
-        {{"uncomment", "{FILE}", "--lines", "4-2"}, 2, "before the first"},
-        {{"comment", "Nope.bas", "--lines", "1"}, 2, "Nope.bas"}, {{"comment", "{DIR}", "--lines", "1"}, 2, "folder"},
+        {{"comment", "{FILE}", "--lines", "3-99"}, 2, "outside the module"}, {{"comment", "{FILE}", "--lines", "0-2"}, 2, "invalid line"},
+        {{"uncomment", "{FILE}", "--lines", "4-2"}, 2, "before the first"}, {{"comment", "Nope.bas", "--lines", "1"}, 2, "Nope.bas"},
+        {{"comment", "{DIR}", "--lines", "1"}, 2, "folder"}, {{"comment", "ReadOnly.bas", "--lines", "1-2"}, 2, "ReadOnly.bas"},
         {{"comment", "Blob.bas", "--lines", "1"}, 2, "not a Visual Basic source file"},
         {{"comment", "Module1", "--project", "Broken.vbp", "--lines", "1"}, 2, "Gone.bas"},
         {{"comment", "{FILE}", "--lines", "1", "--fast"}, 2, "not expected: --fast"},
@@ -111,23 +104,20 @@ TEST_F(Commands, RefusalsAndHelpExplainAndChangeNoFile) {
         {{"add-handlers", "{FILE}", "--proc", "Total"}, 2, "no procedure 'Total'"},  // a property needs its part
         {{"add-handlers", "{FILE}", "--all", "--stubs"}, 2, "ShowCommentStubs"},
         {{"add-handlers", "{FILE}"}, 2, "--proc ENTRY... or --all is required"},
-        {{"add-handlers", "{FILE}", "--all", "--proc", "DoIt"}, 2, "excludes --all"},
+        {{"add-handlers", "{FILE}", "--all", "--proc", "DoIt"}, 2, "excludes --all"}, {{"new", "{FILE}"}, 2, "NAME is required"},
         {{"new", "{FILE}", "1Foo"}, 1, "Procvault: note: Invalid procedure name."},
-        {{"new", "{FILE}", "Foo Bar"}, 1, "Invalid procedure name."}, {{"new", "{FILE}"}, 2, "NAME is required"},
         {{"new", "{FILE}", "mlngcount"}, 1, "A variable of this name already exists."},
         {{"new", "{FILE}", "DOIT"}, 1, "A procedure of this name already exists."},
         {{"new", "{FILE}", "Foo", "--sub", "--function"}, 2, "--sub excludes --function"},
         {{"scan"}, 2, "FILE... or --project P.vbp is required"}, {{"scan", "/no/such/Module.bas"}, 2, "error 53"},
-        {{"library"}, 2, "procvault library: A subcommand is required"},
-        {{"library", "drop", "x"}, 2, "unknown command 'drop'"},
-        {{"library", "init", "Blob.bas"}, 2, "Database already exists"},
-        {{"--help"}, 0, "Commands:"}, {{"help"}, 0, "Commands:"},
+        {{"library"}, 2, "procvault library: A subcommand is required"}, {{"library", "drop", "x"}, 2, "unknown command 'drop'"},
+        {{"library", "init", "Blob.bas"}, 2, "Database already exists"}, {{"help"}, 0, "Commands:"},
         {{"comment", "--help"}, 0, "Usage: procvault comment [OPTIONS] FILE"},
-        {{"add-handlers", "--help"}, 0, "procvault add-handlers --project P.vbp --all"},
         {{"scan", "--help"}, 0, "Usage: procvault scan [OPTIONS] [FILE...]"},
+        {{"add-handlers", "--help"}, 0, "procvault add-handlers --project P.vbp --all"},
+        {{"options", "set", "--help"}, 0, "Usage: procvault options set"},
         {{"library", "--help"}, 0, "Usage: procvault library [OPTIONS] COMMAND"},
-        {{"library", "init", "--help"}, 0, "Usage: procvault library init [OPTIONS] PATH"},
-        {{"options", "set", "--help"}, 0, "Usage: procvault options set"}};
+        {{"library", "init", "--help"}, 0, "Usage: procvault library init [OPTIONS] PATH"}};
     // clang-format on
     const auto before = Files();
     for (const Row& row : rows) {
@@ -138,16 +128,6 @@ TEST_F(Commands, RefusalsAndHelpExplainAndChangeNoFile) {
         EXPECT_EQ(row.code ? run.out : run.err, "");
         EXPECT_EQ(Files(), before);
     }
-}
-
-TEST_F(Commands, AReadOnlyFileIsRefusedAndUntouched) {
-    // Root could write anyway; the host must still honour the missing write permission.
-    fs::permissions(file(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const auto run = Do({"comment", "{FILE}", "--lines", "1-2"});
-    EXPECT_EQ(run.code, 2);
-    EXPECT_NE(run.err.find("Module1.bas"), std::string::npos) << run.err;
-    EXPECT_EQ(ReadBytes(file()), kModule);
-    EXPECT_EQ(fs::status(file()).permissions() & fs::perms::owner_write, fs::perms::none);
 }
 
 TEST_F(Commands, ScanListsTheProceduresWithoutHandlersAsTextOrJsonWithWindows1252NamesAsUtf8) {
@@ -176,6 +156,111 @@ TEST_F(Commands, ProjectScanThenBatchLeavesNothingToList) {
     EXPECT_NE(run.err.find("added error handling to 16 procedures"), std::string::npos) << run.err;
     EXPECT_EQ(Do({"scan", "--project", vbp}).out,
               "frmMain.frm:\nModule1.bas:\nmodStock.bas:\nclsItem.cls:\n");
+}
+
+TEST(LibraryOptions, DoesTheWorkOrLeavesItAsItWas) {
+    const std::string kModule = testsupport::CrLf(
+        {"Attribute VB_Name = \"Module1\"", "Option Explicit", "", "Sub DoIt()", "End Sub"});
+    const std::string kMessage = "MsgBox Err.Description & \" \" & Err.Number, vbCritical, \"<NAME>()\"";
+    const std::string kShown =
+        "CommentPrefix: ' \nIndentLevel: 0 (left)\nProcvaultLocation: {LIB}\nCommentStubs: ";
+    const Args kShow{"options", "show"}, kList{"library", "categories"}, kFolder{"FOLDER"};
+    // clang-format off
+    // Location stored (FOREIGN: with another program's table, HELD: held exclusively meanwhile), part of stderr, the
+    // command whose output is checked ({}: module bytes, FOLDER: file names, stored procedures), its output ("": same).
+    struct Row { Args args; const char* stored; int code; std::string message; Args check; std::string result; };
+    const Row rows[] = {
+        {{"options", "set", "--comment-prefix", " TODO ", "--align", "left", "--yes"}, "{LIB}", 0, "", kShow,
+         "CommentPrefix: 'TODO \nIndentLevel: 0 (left)\nProcvaultLocation: {LIB}\nCommentStubs: off\nErrorMessage: " + kMessage + "\n"},
+        {{"options", "set", "--comment-prefix", "TODO", "--align", "left"}, "{LIB}", 1, "not changed", kShow, ""},
+        {{"library", "categories", "add", "Misc"}, "{LIB}", 0, "", kList, "3\tFiles\n4\tMisc\n2\tStrings\n1\tUtilities\n"},
+        {{"library", "categories", "add", "Files"}, "{LIB}", 1, "already a category", kList, ""},
+        {{"library", "categories", "rename", "Files", "Documents"}, "{LIB}", 0, "", {"library", "categories", "list"},
+         "3\tDocuments\n2\tStrings\n1\tUtilities\n"},
+        {{"library", "categories", "remove", "Files", "--yes"}, "{LIB}", 0, "", kList, "2\tStrings\n1\tUtilities\n"},
+        {{"library", "categories", "remove", "Files"}, "{LIB}", 1, "", kList, ""},  // answered no
+        {{"library", "categories", "remove", "Strings", "--yes"}, "{LIB}", 1, "procedures grouped within it", kList, ""},
+        {{"library", "insert", "{FILE}", "3", "1"}, "{LIB}", 0, "", {},  // in the order given
+         kModule + testsupport::CrLf({"Public Function GetValue()", "End Function", "", "Sub OpenLog()", "End Sub", ""})},
+        {{"library", "insert", "{FILE}", "1", "9"}, "{LIB}", 2, "no stored procedure with key 9", {}, ""},
+        {{"options", "comment-stubs", "--on", "--created-by", "Zoë", "--output"}, "{LIB}", 0, "", kShow,
+         kShown + "on (Created By: Zoë, Output)\nErrorMessage: " + kMessage + "\n"},
+        {{"options", "comment-stubs", "--on"}, "{LIB}", 1, "not changed", kShow, ""},  // no lines, answered no
+        {{"options", "comment-stubs", "--on", "--created-by", std::string(31, 'n')}, "{LIB}", 2, "longer than 30", kShow, ""},
+        {{"options", "error-message", "Log \"<NAME>\""}, "{LIB}", 0, "", kShow, kShown + "off\nErrorMessage: Log \"<NAME>\"\n"},
+        {{"options", "error-message", "Log", "--yes"}, "{LIB}", 0, "", kShow, kShown + "off\nErrorMessage: Log\n"},
+        // Not a terminal: no progress lines.
+        {{"library", "compact"}, "{LIB}", 0, "Procvault: note: The Repair & Compact was completed successfully.\n", kFolder, ""},
+        {{"library", "compact"}, "", 1, "Procvault: error: There is no location entered for the Procvault database. "
+         "Please enter the correct location of this file.\n", kFolder, ""},
+        {{"library", "compact"}, "{MISSING}", 1, "Procvault: error: {MISSING}:\nThis file was not found. Please "
+         "enter the correct location of the Procvault database.\n", kFolder, ""},
+        // Every library command opens the library as the organizer dialog does.
+        {{"library", "list"}, "", 1, "There is no location entered for the Procvault database.", kFolder, ""},
+        {{"library", "show", "1"}, "FOREIGN", 1, "The database you entered is not a valid Procvault database.", kFolder, ""},
+        {{"library", "remove", "1", "--yes"}, "HELD", 1, "file already in use. 3045", kFolder, ""},
+        {{"library", "store", "{FILE}", "Sub DoIt", "--category", "Files"}, "HELD", 1, "file already in use. 3045", kFolder, ""}};
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.args));
+        clitest::Folder f;
+        daotest::FillSample(*f.library.Open());
+        clitest::WriteBytes(f.file(), kModule);
+        const std::string stored = row.stored;
+        pv::WriteOption(f.store, pv::key::ProcvaultLocation,
+                        stored == "FOREIGN" || stored == "HELD" ? f.library.Path() : f.Expand(stored));
+        const auto check = [&] {
+            if (row.check.empty()) return clitest::ReadBytes(f.file());
+            if (row.check != kFolder) return f.Do(row.check).out;
+            std::string names;
+            for (const auto& [name, bytes] : f.Files()) names += name + "\n";
+            auto db = f.library.Open();
+            return names + testing::PrintToString(daotest::Rows(*db, "SELECT * FROM ProcedureHeader")) +
+                   testing::PrintToString(daotest::Rows(*db, "SELECT * FROM ProcedureLine"));
+        };
+        const std::string before = check();
+        if (stored == "FOREIGN") f.library.Open()->Execute("CREATE TABLE Notes (x TEXT)");
+        auto holder = stored == "HELD" ? dao::DBEngine().OpenDatabase(f.library.Path(), true) : nullptr;
+        const auto run = f.Do(row.args);
+        holder.reset();
+        EXPECT_EQ(run.code, row.code) << run.err;
+        EXPECT_NE(run.err.find(f.Expand(row.message)), std::string::npos) << run.err;
+        EXPECT_EQ(check(), row.result.empty() ? before : f.Expand(row.result));
+    }
+}
+
+TEST(LibraryEdit, InitStoreListShowMoveRemove) {
+    const std::string kModule = testsupport::CrLf({"Attribute VB_Name = \"Module1\"", "Option Explicit", "",
+                                                   "Public Function GetValue() As Long", "    GetValue = 42",
+                                                   "End Function", "", "Sub DoIt()", "    x = 1", "End Sub"});
+    clitest::Folder f;
+    clitest::WriteBytes(f.file(), kModule);
+    // clang-format off
+    // All of stdout and a text stderr must hold.
+    struct Step { Args args; int code; std::string out, err; };
+    const Step steps[] = {
+        {{"library", "init", "New.mdb"}, 0, "", ""}, {{"options", "set", "--library", "New.mdb"}, 0, "", ""},
+        {{"library", "categories", "add", "Tools"}, 0, "", ""}, {{"library", "categories", "add", "Math"}, 0, "", ""},
+        {{"library", "store", "{FILE}", "Function GetValue", "Sub DoIt", "--category", "Tools"}, 0, "", ""},
+        {{"library", "store", "{FILE}", "Sub Nope", "--category", "Tools"}, 2, "", "has no procedure Sub Nope"},
+        {{"library", "store", "{FILE}", "Sub DoIt", "--category", "Nope"}, 2, "", "no category 'Nope'"},
+        {{"library", "list"}, 0, "1\tFunction GetValue\n2\tSub DoIt\n", ""},
+        {{"library", "list", "--kind", "functions", "--category", "Tools"}, 0, "1\tFunction GetValue\n", ""},
+        {{"library", "show", "1"}, 0, "Public Function GetValue() As Long\n    GetValue = 42\nEnd Function\n", ""},
+        {{"library", "show", "999"}, 2, "", "no stored procedure with key 999"},
+        {{"library", "move", "2", "--category", "Math"}, 0, "", ""},
+        {{"library", "list", "--kind", "subs", "--category", "Math"}, 0, "2\tSub DoIt\n", ""},
+        {{"library", "remove", "1"}, 1, "", "Are you sure you want to delete the selected procedure?"},
+        {{"library", "remove", "1", "--yes"}, 0, "", ""}, {{"library", "list"}, 0, "2\tSub DoIt\n", ""}};
+    // clang-format on
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::PrintToString(step.args));
+        const auto run = f.Do(step.args);
+        EXPECT_EQ(run.code, step.code) << run.err;
+        EXPECT_EQ(run.out, step.out);
+        EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(clitest::ReadBytes(f.file()), kModule);
 }
 
 }  // namespace

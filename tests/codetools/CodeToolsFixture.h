@@ -1,6 +1,5 @@
 #pragma once
-// A module loaded from a temp folder and made the active code pane, with the
-// scripted user and an in-memory preference store, for the code tools' tests.
+// A module loaded from a temp folder as the active code pane, the scripted user, in-memory preferences.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -18,8 +17,6 @@ namespace codetoolstest {
 
 using Strings = std::vector<std::string>;
 
-inline const std::string kHyphens = "'------------------------------------------------------------------";
-
 // Module text written on one line, '|' between lines.
 inline Strings Split(const std::string& text) {
     Strings lines;
@@ -30,24 +27,22 @@ inline Strings Split(const std::string& text) {
     return lines;
 }
 
-inline std::string DefaultMessageFor(const std::string& label) {
-    return "MsgBox Err.Description & \" \" & Err.Number, vbCritical, \"" + label + "()\"";
-}
-
-// A module as it reads after the tools ran, in shorthand ('|' between lines): {E:x}
-// is the entry statement for label x with its two empty lines, {B:x:Kind} the exit
-// and handler block, {H:x} the header naming x (only the hyphen line when x is
-// empty; further header lines may follow x). With `before`, the module without them.
+// A module after the tools ran, in shorthand: {E:x} the entry statement for label x and
+// its two empty lines, {B:x:Kind} the exit and handler block, {H:x} the header naming x
+// (only the hyphen line when x is empty). With `before`, the module without them.
 inline Strings Expand(std::string text, bool before = false) {
     for (auto at = text.find('{'); at != std::string::npos; at = text.find('{')) {
         const auto close = text.find('}', at);
         const std::string tag = text.substr(at + 1, close - at - 1),
                           name = tag.substr(2, tag.find(':', 2) - 2);
         std::string by = "\tOn Error Goto Err_" + name + "||";
-        if (tag[0] == 'H') by = kHyphens + (tag.size() == 2 ? "" : "|' Procedure: " + tag.substr(2));
+        if (tag[0] == 'H')
+            by = "'------------------------------------------------------------------" +
+                 (tag.size() == 2 ? "" : "|' Procedure: " + tag.substr(2));
         if (tag[0] == 'B')
-            by = "Exit_" + name + ":|\tExit " + tag.substr(tag.rfind(':') + 1) + "||Err_" + name + ":|\t" +
-                 DefaultMessageFor(name) + "|\tResume Exit_" + name + "|";
+            by = "Exit_" + name + ":|\tExit " + tag.substr(tag.rfind(':') + 1) + "||Err_" + name +
+                 ":|\tMsgBox Err.Description & \" \" & Err.Number, vbCritical, \"" + name +
+                 "()\"|\tResume Exit_" + name + "|";
         text.replace(at, close - at + (before ? 2 : 1), before ? "" : by);
     }
     return Split(text);
@@ -56,8 +51,6 @@ inline Strings Expand(std::string text, bool before = false) {
 class CodeToolsTest : public ::testing::Test {
 protected:
     void TearDown() override { pv::objVBE = nullptr; }
-
-    // Opens the folder with this file as its only module, made the active code pane.
     void LoadFile(const std::string& file, const std::string& bytes) {
         testsupport::WriteBytes(dir / file, bytes);
         vbe.OpenProject(dir.Path());
@@ -65,7 +58,6 @@ protected:
         component->Activate();
         pv::objVBE = &vbe;
     }
-    // A standard module with these visible lines.
     void Load(const Strings& lines) {
         std::string bytes = "Attribute VB_Name = \"Module1\"\r\n";
         for (const auto& line : lines) bytes += line + "\r\n";
@@ -97,8 +89,7 @@ protected:
             play(dialog);
             shown = dialog.IsShown();
         });
-        pv::frmProcvault dialog(env);
-        dialog.OpenProcvault();
+        pv::frmProcvault(env).OpenProcvault();
     }
 
     testsupport::TempDir dir;

@@ -1,115 +1,115 @@
 #include "CodeToolsFixture.h"
 #include "codetools/ErrorHandling.h"
+#include "codetools/NewProcedure.h"
 #include "codetools/ProcAnalysis.h"
 
 namespace {
 
 using codetoolstest::CodeToolsTest;
 using codetoolstest::Expand;
+using codetoolstest::Split;
+using codetoolstest::Strings;
 
 TEST_F(CodeToolsTest, ExistingProcedureGetsItsBlockAtItsOwnLinesAndTheCaretOnItsDeclaration) {
     const char* const rows[][5] = {
         // entry, kind, first line, header flags (null: no header), the module after in shorthand
         {"DoIt", "Sub", "1", "101000",
-         "{H:DoIt|' Date Created: 05-Dec-2026}|Private Sub DoIt(x As Long)|{E:DoIt}|    y = "
-         "x|{B:DoIt:Sub}|End Sub"},
-        {"F", "Function", "1", nullptr, "Function F() As Long|{E:F}|    F = 1|{B:F:Function}|End Function"},
+         "{H:DoIt|' Date Created: 05-Dec-2026}|Private Sub DoIt(x)|{E:DoIt}|    y = x|{B:DoIt:Sub}|End Sub"},
+        {"F", "Function", "1", nullptr,
+         "Function F() As Long|{E:F}|  If x Then|  End If|{B:F:Function}|End Function||"},
         {"Get Total", "Property", "1", nullptr,
-         "Public Property Get Total() As Long|{E:Get_Total}|    Total = 1|{B:Get_Total:Property}|End "
-         "Property||"
-         "Public Property Let Total(ByVal v As Long)|End Property"},
-        {"Let Total", "Property", "4", "110000",
-         "Public Property Get Total() As Long|End Property||{H:Let Total|' Created By: Ann}|"
-         "Public Property Let Total(ByVal v As Long)|{E:Let_Total}|    m = v|{B:Let_Total:Property}|End "
-         "Property"},
-        {"Set Item", "Property", "1", "000000",
-         "{H:}|Public Property Set Item(ByVal o As Object)|{E:Set_Item}|    Set m = o|{B:Set_Item:Property}|"
+         "Property Get Total()|{E:Get_Total}|{B:Get_Total:Property}|End Property||Property Let Total(v)|"
          "End Property"},
+        {"Let Total", "Property", "4", "110000",
+         "Property Get Total()|End Property||{H:Let Total|' Created By: Ann}|Property Let Total(v)|"
+         "{E:Let_Total}|{B:Let_Total:Property}|End Property"},
+        {"Set Item", "Property", "1", "000000",
+         "{H:}|Property Set Item(o)|{E:Set_Item}|{B:Set_Item:Property}|End Property"},
         {"ReadSetting", "Function", "1", nullptr,
-         "Private Function ReadSetting(ByVal strKey As String, _|        Optional ByVal d As String = \"\") "
-         "_|"
-         "        As String|{E:ReadSetting}|    ReadSetting = d|{B:ReadSetting:Function}|End Function"},
+         "Private Function ReadSetting(ByVal k As String, _|    Optional d = \"\") _|    As String|"
+         "{E:ReadSetting}|{B:ReadSetting:Function}|End Function"},
         {"ShowTotals", "Sub", "4", nullptr,
-         "Sub A()|End Sub||Public Sub ShowTotals()|{E:ShowTotals}|    MsgBox 1|{B:ShowTotals:Sub}|End Sub|"
-         "' ShowTotals is called from frmMain.|' Keep it last."},
-        {"A", "Sub", "1", nullptr, "Sub A()|{E:A}|    If x Then|    End If|{B:A:Sub}|End Sub||"},
-        {"Indented", "Sub", "1", nullptr, "  Public Sub Indented()|{E:Indented}|{B:Indented:Sub}|  End Sub"},
-        {"e", "Function", "2", nullptr,
-         "Sub|Function e|{E:e}|{B:e:Function}|End Function"}};  // a bare "Sub" names none
+         "Sub A()|End Sub||Sub ShowTotals()|{E:ShowTotals}|{B:ShowTotals:Sub}|End Sub|' Called by frmMain."},
+        {"Indented", "Sub", "1", nullptr, "\tPublic Sub Indented()|{E:Indented}|{B:Indented:Sub}|  End Sub"},
+        {"Fr", "Function", "1", nullptr,
+         "Friend Static Function Fr()|{E:Fr}|  x = \"End Sub\"|{B:Fr:Function}|End Function ' Fr"},
+        // a bare "Sub" line names no procedure
+        {"e", "Function", "2", nullptr, "Sub|Function e|{E:e}|{B:e:Function}|End Function"}};
     Set(pv::key::CreatedByName, "Ann");
     for (const auto& row : rows) {
-        SCOPED_TRACE(row[0]);
         const auto before = Expand(row[4], true), after = Expand(row[4]);
         const long line = std::stol(row[2]);
         Load(before);
         HeaderFlags(row[3] ? row[3] : "000000");
         pv::AddToExistingProcedure(env, row[0], row[1], line, row[3] != nullptr);
-        EXPECT_EQ(Lines(), after);
+        EXPECT_EQ(Lines(), after) << row[0];
         EXPECT_EQ(CaretLine(),
                   std::find(after.begin() + line - 1, after.end(), before[line - 1]) - after.begin() + 1);
     }
     EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST_F(CodeToolsTest, CustomTemplateWithTheNameTwiceNamesTheLabelBaseTwice) {
+TEST_F(CodeToolsTest, CustomTemplateNamesTheLabelBaseAtEachUpperCasePlaceholder) {
     Load({"Property Get Total()", "End Property"});
-    Set(pv::key::ErrorMessage, "Log \"<NAME>\": MsgBox \"<NAME>\"");
+    Set(pv::key::ErrorMessage, "Log \"<NAME>\": MsgBox \"<name><NAME><NAME>\"");
     pv::AddToExistingProcedure(env, "Get Total", "Property", 1, false);
-    EXPECT_EQ(Module().Lines(9, 1), "\tLog \"Get_Total\": MsgBox \"Get_Total\"");
+    EXPECT_EQ(Module().Lines(9, 1), "\tLog \"Get_Total\": MsgBox \"<name>Get_TotalGet_Total\"");
 }
 
 TEST_F(CodeToolsTest, MissingProcedureOrLinesOutsideTheModuleAreReportedAndNothingIsWritten) {
     Load({"Sub S()", "End Sub"});
     pv::AddToExistingProcedure(env, "Gone", "Sub", 1, false);
     EXPECT_FALSE(pv::ProcContainsErrorHandling(env, 1, 5));
-    EXPECT_EQ(Lines(), codetoolstest::Split("Sub S()|End Sub"));
-    ASSERT_EQ(ui.Messages().size(), 2u);
-    EXPECT_EQ(ui.Messages()[0].title, "AddToExistingProcedure");
-    EXPECT_EQ(ui.Messages()[1].title, "ProcContainsErrorHandling()");
+    EXPECT_EQ(Lines(), Split("Sub S()|End Sub"));
+    EXPECT_EQ(Prompts(), (Strings{"AddToExistingProcedure: Sub or Function not defined 35",
+                                  "ProcContainsErrorHandling(): Invalid procedure call or argument 5"}));
     EXPECT_EQ(ui.Messages()[0].Icon() + ui.Messages()[1].Icon(), 2 * forms::vbCritical);
 }
 
-TEST_F(CodeToolsTest, ErrorHandlingScanLooksAtEachLineOfTheRange) {
-    const std::pair<const char*, bool> rows[] = {
-        {"On Error GoTo Err_P", true},
-        {"    On Error Resume Next", true},
-        {"On Error Goto 0", true},
-        {"On Error Resume Next ' ignore", false},  // a comment disqualifies
-        {"' On Error GoTo Err_P", false},
-        {"on error goto Err_P", false},
-        {"On Error GoTo E: x = \"'\"", false},  // so does an apostrophe in a string
-        {"    x = 1", false},
-        {"Declare Function F Lib \"k\" () As Long", true},
-        {"Declare Sub S Lib \"k\" ()", true},
-        {"' Declare Function F", false}};
-    for (const auto& [body, contains] : rows) {
-        Load({"Private Sub P()", body, "End Sub", "Sub B()", "On Error GoTo E", "End Sub"});
-        EXPECT_EQ(pv::ProcContainsErrorHandling(env, 1, 3), contains) << body;
+TEST_F(CodeToolsTest, NameCheckRefusesWhatCannotBeAnIdentifier) {
+    std::string verdicts = pv::InvalidProcedureName(env, std::string(300, 'a')) ? "1" : "0";
+    for (const char* name :
+         {"Foo", "foo_1", "Sub", "", " Foo", "1Foo", "_Foo", "Foo-Bar", "Caf\xE9", "Name$", "F\tB"})
+        verdicts += pv::InvalidProcedureName(env, name) ? "1" : "0";
+    EXPECT_EQ(verdicts, "000011111111");
+}
+
+TEST_F(CodeToolsTest, HeaderHasOneLinePerFlagInItsPlaceAndTheDateInTheLocalesMonth) {
+    const std::string header[] = {"' Procedure: Foo", "' Created By: Ann Lee", "' Date Created: 05-Dec-2026",
+                                  "' Purpose: ",      "' Parameters: ",        "' Output: "};
+    Set(pv::key::ShowCommentStubs, "-1");
+    Set(pv::key::CreatedByName, "Ann Lee");
+    for (int mask = 0; mask < 64; ++mask) {
+        std::string flags, expected = "{H:}";
+        for (int bit = 0; bit < 6; ++bit) {
+            flags += (mask >> bit & 1) ? "1" : "0";
+            if (mask >> bit & 1) expected += "|" + header[bit];
+        }
+        Load({});
+        HeaderFlags(flags);
+        pv::AddToNewProcedure(env, "Friend Static", "Sub", "Foo", "", "", "");
+        EXPECT_EQ(Lines(), Expand("|" + expected + "|Friend Static Sub Foo()|{E:Foo}||{B:Foo:Sub}|End Sub"))
+            << flags;
     }
-    EXPECT_TRUE(pv::ProcContainsErrorHandling(env, 4, 6));
-    EXPECT_TRUE(ui.Messages().empty());
+    ui.SetToday({1999, 3, 7});
+    Load({});
+    HeaderFlags("001000");
+    pv::AddToNewProcedure(env, "Private", "Sub", "Foo", "", "", "");
+    EXPECT_EQ(Module().Lines(3, 1), "' Date Created: 07-Mar-1999");
 }
 
-TEST(ProcAnalysis, KindIsTheFirstWordAfterScopeWordsAndOnlyProcedureEndsEndOne) {
-    const std::pair<const char*, const char*> kinds[] = {
-        {"Private Static Function Total(x As Long) As Long", "Function"},
-        {"Friend Sub X()", "Sub"},
-        {"Public Static Sub Reset()", "Sub"},
-        {"Static Function F()", "Function"},
-        {"Private Static", "Static"},
-        {"private Sub X()", "private"},  // scope words compare exactly
-        {"\tFunction Tabbed()", "Function"},
-        {"", ""}};
-    for (const auto& [line, kind] : kinds) EXPECT_EQ(pv::ExtractProcType(line), kind) << line;
-    for (const char* end : {"End Sub", "End Function", "End Property", "  End Sub", "End Function ' done"})
-        EXPECT_TRUE(pv::IsEndStatement(end)) << end;
-    for (const char* other : {"End If", "End", "' End Sub", "End Subroutine", "x = \"End Sub\""})
-        EXPECT_FALSE(pv::IsEndStatement(other)) << other;
-}
-
-TEST_F(CodeToolsTest, AnUnterminatedProcedureEndsAtItsLastNonEmptyLine) {
-    Load({"Sub A()", "    x = 1", "", ""});
-    EXPECT_EQ(pv::ProcEndLine(Module(), {"A", host::vbext_pk_Proc}), 2);
+TEST_F(CodeToolsTest, HeaderOffReadsNoHeaderFlagAndABadStubsFlagIsReported) {
+    Load({});
+    Set(pv::key::ShowCommentStubs, "False");
+    Set(pv::key::ShowPurpose, "not a flag");  // would fail if it were read
+    pv::AddToNewProcedure(env, "Private", "Sub", "Foo", "", "", "");
+    EXPECT_EQ(Module().Lines(2, 1), "Private Sub Foo()");
+    Load({"Option Explicit"});
+    Set(pv::key::ShowCommentStubs, "maybe");
+    pv::AddToNewProcedure(env, "Private", "Sub", "Foo", "", "", "");
+    EXPECT_EQ(Lines(), Strings{"Option Explicit"});
+    EXPECT_EQ(Prompts(), Strings{"AddToNewProcedure: Type mismatch 13"});
+    EXPECT_EQ(ui.Messages()[0].Icon(), forms::vbCritical);
 }
 
 }  // namespace

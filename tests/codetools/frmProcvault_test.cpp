@@ -1,5 +1,10 @@
 #include "codetools/frmProcvault.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
 #include "CodeToolsFixture.h"
 
 namespace {
@@ -11,9 +16,7 @@ using codetoolstest::Strings;
 class DialogTest : public codetoolstest::CodeToolsTest {
 protected:
     static std::string On(bool b) { return b ? "1" : "0"; }
-    static std::string Focused(pv::frmProcvault& d) {
-        return d.ActiveControl() ? d.ActiveControl()->Name() : "";
-    }
+    static std::string Focused(forms::Form& d) { return d.ActiveControl() ? d.ActiveControl()->Name() : ""; }
     // The dialog as the user finds it: tab, entries (@ line, * selected), Select and
     // Deselect All enabled, the stubs box visible and ticked, the focused control.
     static std::string State(pv::frmProcvault& d) {
@@ -25,32 +28,44 @@ protected:
                On(d.chkShowCommentStubs.Visible()) + std::to_string(d.chkShowCommentStubs.Value()) +
                " | focus " + Focused(d);
     }
-    // Opens the dialog, noting what the user found, then plays `play`.
     void Open(const std::function<void(pv::frmProcvault&)>& play = {}) {
         OpenDialog([&](pv::frmProcvault& d) {
             seen = State(d);
             listed.clear();
             for (int i = 0; i < d.lstProcedures.ListCount(); ++i)
-                listed += (i ? " " : "") + d.lstProcedures.List(i);
+                listed += (i ? "|" : "") + d.lstProcedures.List(i);
             if (play) play(d);
         });
+    }
+    // Opens the dialog on each module of the project; what it listed, by file name.
+    std::map<std::string, std::string> OpenEach(host::VBE& host, void (*play)(pv::frmProcvault&)) {
+        std::map<std::string, std::string> lists;
+        pv::objVBE = &host;
+        for (auto& component : host.ActiveVBProject().VBComponents()) {
+            if (!component->HasCodeModule()) continue;
+            component->Activate();
+            Open(play);
+            lists[component->FilePath().filename().string()] = listed;
+        }
+        return lists;
     }
     std::string seen, listed;
 };
 
 TEST_F(DialogTest, OpensOnTheTabWithWorkListingProceduresWithoutHandlingSortedAndStubsOnlyWhenInUse) {
+    // handling words compare with letter case, and any apostrophe spoils the line
     const std::string mixed =
-        "Option Explicit|Private mlngCount As Long|Private Declare Function GetTickCount Lib \"kernel32\" () "
-        "As Long|Private Declare Sub Sleep _|    Lib \"kernel32\" (ByVal ms As Long)|Public Event "
-        "Changed(ByVal x "
-        "As Long)||Public Sub Zeta()|End Sub|' alpha computes|Private Function alpha() As Long|End Function|"
-        "Public Property Get Total() As Long|End Property|Public Property Let Total(ByVal v As Long)|End "
-        "Property|Sub Handled()|On Error GoTo Err_Handled|End Sub|Sub Trailing()|    On Error Resume Next ' "
-        "ignore|End Sub|Property Set Item(o As Object)|End Property";
+        "Option Explicit|Private mlngCount As Long|Private Declare Function GetTickCount Lib \"k\" ()|"
+        "Private Declare Sub Sleep _|    Lib \"k\" (ByVal ms As Long)|Public Event Changed(ByVal x As Long)||"
+        "Public Sub Zeta()|End Sub|' alpha computes|Private Function alpha() As Long|End Function|"
+        "Public Property Get Total() As Long|End Property|Public Property Let Total(ByVal v As Long)|"
+        "End Property|Sub Handled()|On Error GoTo Err_Handled|End Sub|Sub Trailing()|"
+        "    On Error Resume Next ' ignore|End Sub|Property Set Item(o As Object)|End Property|Sub Lower()|"
+        "on error goto E|End Sub|Sub Quoted()|    On Error GoTo E: x = \"'\"|End Sub";
     const char* const rows[][3] = {
         // module, stored ShowCommentStubs, what the user finds
         {mixed.c_str(), nullptr,
-         "tab 1/1: alpha@11* Get Total@13 Let Total@15 Set Item@23 Trailing@20 Zeta@8 | "
+         "tab 1/1: alpha@11* Get Total@13 Let Total@15 Lower@25 Quoted@28 Set Item@23 Trailing@20 Zeta@8 | "
          "all 11 | stubs 00 | focus lstProcedures"},
         {"Sub H()|On Error GoTo E|End Sub", nullptr, "tab 0/0: | all 00 | stubs 00 | focus txtProcName"},
         {"Sub A()|End Sub", "False", "tab 1/1: A@1* | all 11 | stubs 00 | focus lstProcedures"},
@@ -75,30 +90,30 @@ TEST_F(DialogTest, NewProcedureRefusalExplainsAndPointsAtTheName) {
         "Private Declare Function GetTickCount Lib \"k\" () As Long|Sub Existing()|On Error GoTo E|End Sub|"
         "Property Get Total()|On Error GoTo E|End Property"));
     const auto before = Lines();
-    for (const auto& row : rows) {
+    for (const auto& [name, message] : rows) {
         ui.ClearTranscript();
-        std::string after;
         Open([&](pv::frmProcvault& d) {
-            d.txtProcName.TypeText(row.first);
+            d.txtProcName.TypeText(name);
             d.cmdOK.Press();
-            after = On(d.IsShown()) + " '" + d.txtProcName.SelText() + "' selected in " + Focused(d);
+            seen = On(d.IsShown()) + " '" + d.txtProcName.SelText() + "' selected in " + Focused(d);
         });
-        EXPECT_EQ(after, "1 '" + row.first + "' selected in txtProcName");
-        EXPECT_EQ(Prompts(), Strings{std::string("Procvault: ") + row.second});
-        EXPECT_EQ(ui.Beeps(), 1);
-        EXPECT_EQ(ui.Messages().at(0).buttons, forms::vbInformation + forms::vbOKOnly);
+        EXPECT_EQ(seen + " " + std::to_string(ui.Beeps()) + " " + std::to_string(ui.Messages().at(0).buttons),
+                  "1 '" + name + "' selected in txtProcName 1 " + std::to_string(forms::vbInformation));
+        EXPECT_EQ(Prompts(), Strings{std::string("Procvault: ") + message});
     }
     EXPECT_EQ(Lines(), before);
 }
 
-TEST_F(DialogTest, NewProcedureFromTheExistingTabTakesKindScopeAndStaticAndCloses) {
-    const char* const rows[][4] = {
-        // kind, scope, static, declarations written
-        {"optSub", "optPrivate", "", "Private Sub Foo()"},
-        {"optFunction", "optPublic", "", "Public Function Foo()"},
-        {"optSub", "optFriend", "static", "Friend Static Sub Foo()"},
+TEST_F(DialogTest, NewProcedureFromTheExistingTabTakesKindScopeAndStaticAndClosesOnItsFirstLine) {
+    const char* const rows[][5] = {
+        // kind, scope, static, what follows "Sub A()|End Sub" afterwards, the caret's line
+        {"optSub", "optPrivate", "", "||Private Sub Foo()|{E:Foo}||{B:Foo:Sub}|End Sub", "3"},
+        {"optFunction", "optFriend", "static",
+         "||Friend Static Function Foo()|{E:Foo}||{B:Foo:Function}|End Function", "3"},
         {"optProperty", "optPublic", "",
-         "Public Property Get Foo() As Variant|Public Property Let Foo(varArgument)"}};
+         "||Public Property Get Foo() As Variant|{E:Get_Foo}||{B:Get_Foo:Property}|End Property||"
+         "Public Property Let Foo(varArgument)|{E:Let_Foo}||{B:Let_Foo:Property}|End Property",
+         "17"}};  // property parts get prefixed labels
     for (const auto& row : rows) {
         Load({"Sub A()", "End Sub"});
         Open([&](pv::frmProcvault& d) {
@@ -110,113 +125,60 @@ TEST_F(DialogTest, NewProcedureFromTheExistingTabTakesKindScopeAndStaticAndClose
             if (*row[2]) d.chkStatic.Press();
             d.cmdOK.Press();
         });
-        for (const auto& line : Lines())
-            if (line.find(" Foo(") != std::string::npos && line.front() != '\t') seen += "|" + line;
-        EXPECT_EQ(seen, "txtProcName|" + std::string(row[3]));
-        EXPECT_FALSE(shown) << row[3];
-        EXPECT_EQ(Module().Lines(1, 3), "Sub A()\r\nEnd Sub\r\n");  // A gets no handler
+        EXPECT_EQ(seen + " " + On(shown), "txtProcName 0");
+        EXPECT_EQ(Lines(), Expand(std::string("Sub A()|End Sub") + row[3]));  // A gets no handler
+        EXPECT_EQ(CaretLine(), std::stol(row[4])) << row[3];
     }
     EXPECT_TRUE(ui.Messages().empty());
 }
 
-TEST_F(DialogTest, OkWithNothingSelectedAsksForASelectionAndCancelWritesNothing) {
-    Load(Split("Sub A()|End Sub|Sub B()|End Sub"));
-    std::string afterOk;
+TEST_F(DialogTest, OkWithNothingSelectedAsksForOneAndADoubleClickGivesEverySelectedProcedureItsBlock) {
+    Load(Split("Sub Zed()|    z = 1|End Sub||Sub Alpha()|    a = 1|End Sub|Sub C()|End Sub"));
     Open([&](pv::frmProcvault& d) {
         d.cmdDeselectAll.Press();
         d.cmdOK.Press();
-        afterOk = On(d.IsShown()) + On(d.lstProcedures.Selected(0)) + On(d.lstProcedures.Selected(1));
-        d.cmdCancel.Press();
+        seen = On(d.IsShown()) + On(d.lstProcedures.Selected(0)) + On(d.lstProcedures.Selected(1));
+        d.lstProcedures.ClickItem(2);  // Alpha (selected for the user) and Zed
+        d.lstProcedures.DoubleClickItem(2);
     });
-    EXPECT_EQ(afterOk, "110");  // still up, the first entry selected for the user
-    EXPECT_FALSE(shown);
+    EXPECT_EQ(seen + On(shown), "1100");
     EXPECT_EQ(Prompts(), Strings{"Procvault: You must select a procedure from the list."});
-    EXPECT_EQ(Lines(), Split("Sub A()|End Sub|Sub B()|End Sub"));
+    EXPECT_EQ(Lines(),
+              Expand("Sub Zed()|{E:Zed}|    z = 1|{B:Zed:Sub}|End Sub||Sub Alpha()|{E:Alpha}|    a = 1|"
+                     "{B:Alpha:Sub}|End Sub|Sub C()|End Sub"));
 }
 
-TEST_F(DialogTest, EverySelectedProcedureGetsItsBlockByOkOrByDoubleClick) {
-    for (const bool doubleClick : {false, true}) {
-        Load(Split("Sub Zed()|    z = 1|End Sub||Sub Alpha()|    a = 1|End Sub|Sub C()|End Sub"));
-        Open([&](pv::frmProcvault& d) {
-            if (!doubleClick) d.cmdSelectAll.Press();
-            if (!doubleClick) return d.cmdOK.Press();
-            d.lstProcedures.ClickItem(2);  // Alpha (selected at opening) and Zed
-            d.lstProcedures.DoubleClickItem(2);
-        });
-        EXPECT_FALSE(shown) << doubleClick;
-        EXPECT_EQ(Lines(), Expand("Sub Zed()|{E:Zed}|    z = 1|{B:Zed:Sub}|End Sub||Sub Alpha()|{E:Alpha}|"
-                                  "    a = 1|{B:Alpha:Sub}|End Sub|Sub C()|" +
-                                  std::string(doubleClick ? "" : "{E:C}|{B:C:Sub}|") + "End Sub"))
-            << doubleClick;
-    }
-    EXPECT_TRUE(ui.Messages().empty());
-}
-
-TEST_F(DialogTest, LibraryTabWithoutALibraryRefusesOk) {
-    Load({"Sub A()", "End Sub"});
-    Open([&](pv::frmProcvault& d) {
-        d.ctlTab.SetTab(2);
-        seen = d.CurrentTab() + On(d.cmdSelectAll.Enabled()) + On(d.cmdCMSelectAll.Enabled()) +
-               On(d.cmdPreview.Enabled());
-        d.cmdOK.Press();
-        d.ctlTab.SetTab(1);
-        seen += " " + d.CurrentTab() + On(d.cmdSelectAll.Enabled()) + On(d.cmdDeselectAll.Enabled());
-    });
-    EXPECT_EQ(seen, "2000 111");
-    EXPECT_EQ(Prompts(),
-              (Strings{"Procvault: There is no location entered for the Procvault database file. "
-                       "Please enter the correct location from the Procvault tab on the Options screen",
-                       "Procvault: There are no available procedures to add."}));
-}
-
-TEST_F(DialogTest, FailedOpeningIsReportedAndShowsNothing) {
+TEST_F(DialogTest, FailedOpeningIsReportedAndShowsNothingAndCaptionsFitTheirControls) {
     pv::objVBE = &vbe;  // no project, so no active code pane
-    pv::frmProcvault(env).OpenProcvault();
-    EXPECT_TRUE(ui.ShownForms().empty());
-    ASSERT_EQ(ui.Messages().size(), 1u);
-    EXPECT_EQ(ui.Messages()[0].title, "OpenProcvault");
-    EXPECT_EQ(ui.Messages()[0].Icon(), forms::vbCritical);
-}
-
-TEST_F(DialogTest, ControlsFitTheDialogAndCaptionsFitTheirControls) {
-    Load({"Sub A()", "End Sub"});
     pv::frmProcvault d(env);
-    for (const auto& control : d.Controls()) {
-        const forms::Control* box = control->Container();
-        EXPECT_LE(control->Left() + control->Width(), box == &d ? d.ScaleWidth() : box->Width())
-            << control->Name();
-        EXPECT_LE(control->Top() + control->Height(), box == &d ? d.ScaleHeight() : box->Height())
-            << control->Name();
-    }
+    d.OpenProcvault();
+    EXPECT_TRUE(ui.ShownForms().empty());
+    EXPECT_EQ(Prompts(), Strings{"OpenProcvault: Object variable or With block variable not set 91"});
+    EXPECT_EQ(ui.Messages()[0].Icon(), forms::vbCritical);
     const auto fits = [](const auto& c) {
         EXPECT_GE(c.Width(), 100 * long(c.Caption().size()) - 100) << c.Name();
     };
     fits(d.Label3), fits(d.Label4), fits(d.chkStatic), fits(d.chkShowCommentStubs), fits(d.cmdPreview);
 }
 
-// Code written for several targets with #If, in the fixture's shorthand of the
-// module after adding handlers (comment stubs ticked where a header shows).
 TEST_F(DialogTest, ConditionalCopiesEachGetOneBlockAndASecondScanListsNothing) {
     const std::pair<const char*, const char*> rows[] = {
-        // the entries offered, the module after
+        // the entries offered, the module after (comment stubs ticked where a header shows)
         {"Ptr",
          "{H:Ptr}|#If VBA7 Then|Public Function Ptr(ByVal h As LongPtr) As LongPtr|#Else|"
-         "Public Function Ptr(ByVal h As Long) As Long|#End If|{E:Ptr}|    Ptr = h|{B:Ptr:Function}|End "
-         "Function"},
+         "Public Function Ptr(ByVal h As Long) As Long|#End If|{E:Ptr}|{B:Ptr:Function}|End Function"},
         {"S",
          "  #If VBA7 Then|Sub S(ByVal a As LongPtr, _|    ByVal b As LongPtr)|  #ElseIf Win32 Then|"
-         "Sub S(ByVal a As Long, _|    ByVal b As Long)|  #Else|Sub S(a, b)|  #End If|{E:S}|    a = "
-         "b|{B:S:Sub}|"
-         "End Sub"},
+         "Sub S(ByVal a As Long, _|    b As Long)|  #Else|Sub S(a, b)|  #End If|{E:S}|{B:S:Sub}|End Sub"},
         {"N",
          "{H:N}|#If A Then|  #If B Then|Sub N(x As Long)|  #Else|Sub N(x As Integer)|  #End If|#Else|"
-         "Sub N(x)|#End If|{E:N}|    x = 1|{B:N:Sub}|End Sub"},
-        {"W Z",
-         "#If Win64 Then|{H:W}|Private Sub W()|{E:W}|    x = 1|{B:W:Sub}|End Sub|#Else|{H:W}|"
-         "Private Sub W()|{E:W}|    x = 2|{B:W:Sub}|End Sub|#End If|{H:Z}|Sub Z()|{E:Z}|{B:Z:Sub}|End Sub"},
-        {"W",
+         "Sub N(x)|#End If|{E:N}|{B:N:Sub}|End Sub"},
+        {"W|Z",
+         "#If Win64 Then|{H:W}|Private Sub W()|{E:W}|    x = 1|{B:W:Sub}|End Sub|#Else|{H:W}|Private Sub W()|"
+         "{E:W}|    x = 2|{B:W:Sub}|End Sub|#End If|{H:Z}|Sub Z()|{E:Z}|{B:Z:Sub}|End Sub"},
+        {"W",  // one copy handled
          "#If Win64 Then|Function W() As Long|    On Error Resume Next|End Function|#Else|"
-         "Function W() As Long|{E:W}|{B:W:Function}|End Function|#End If"},  // one copy handled
+         "Function W() As Long|{E:W}|{B:W:Function}|End Function|#End If"},
         {"",
          "#If Win64 Then|Sub W()|    On Error Resume Next|End Sub|#Else|Sub W()|    On Error GoTo 0|End Sub|"
          "#End If"},
@@ -237,6 +199,46 @@ TEST_F(DialogTest, ConditionalCopiesEachGetOneBlockAndASecondScanListsNothing) {
         EXPECT_EQ(listed, "") << after;
     }
     EXPECT_TRUE(ui.Messages().empty());
+}
+
+TEST_F(DialogTest, InventoryProjectHandlersForEveryListedProcedureLeaveNothingToListAndNoOtherByteChanged) {
+    std::map<std::string, std::string> original;
+    for (const auto& entry : std::filesystem::directory_iterator(testsupport::ExamplesDir() / "Inventory")) {
+        original[entry.path().filename().string()] = testsupport::ReadBytes(entry.path());
+        std::filesystem::copy_file(entry.path(), dir / entry.path().filename());
+    }
+    vbe.OpenProject(dir / "Inventory.vbp");
+    auto listed = OpenEach(vbe, [](pv::frmProcvault& d) { d.cmdSelectAll.Press(), d.cmdOK.Press(); });
+    EXPECT_EQ(listed.at("Module1.bas"), "AddItem|ElapsedSeconds|ReadSetting|ShowTotals");
+    EXPECT_EQ(listed.at("clsItem.cls"), "Get Code|Get Quantity|Let Code|Let Price|Let Quantity|Value");
+    vbe.ActiveVBProject().SaveAll();
+    EXPECT_TRUE(ui.Messages().empty());
+    host::VBE reopened;
+    reopened.OpenProject(dir / "Inventory.vbp");
+    for (const auto& [file, entries] : OpenEach(reopened, [](pv::frmProcvault& d) { d.cmdCancel.Press(); }))
+        EXPECT_EQ(entries, "") << file;
+    // Each original line (with its CR) is still there, in order; the rest is ten generated lines each.
+    const char* generated[] = {"\r",   "\tOn Error Goto Err_",     "Exit_",         "\tExit ",
+                               "Err_", "\tMsgBox Err.Description", "\tResume Exit_"};
+    for (const auto& [file, bytes] : original) {
+        std::istringstream before(bytes), after(testsupport::ReadBytes(dir / file));
+        std::string want, line;
+        long added = 0, missing = std::getline(before, want) ? 1 : 0;
+        for (; std::getline(after, line);) {
+            if (missing && line == want) {
+                missing = std::getline(before, want) ? 1 : 0;
+                continue;
+            }
+            ++added;
+            EXPECT_TRUE(!line.empty() && line.back() == '\r' &&
+                        std::any_of(std::begin(generated), std::end(generated),
+                                    [&](auto g) { return line.rfind(g, 0) == 0; }))
+                << file << ": " << line;
+        }
+        const std::string& names = listed[file];
+        EXPECT_EQ(missing, 0) << file;
+        EXPECT_EQ(added, names.empty() ? 0 : 10 + 10 * std::count(names.begin(), names.end(), '|')) << file;
+    }
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
-// The main dialog's library tab against a real library file: filters, checks,
-// preview, and procedures copied into the active module.
 #include "CodeToolsFixture.h"
 #include "dao/LibraryFixture.h"
 #include "library/basConnect.h"
 #include "library/frmPreview.h"
-#include "options/frmOptions.h"
 
 namespace {
 
@@ -15,17 +12,18 @@ using codetoolstest::Strings;
 // categories (All), Files, Strings, Utilities) and a module of one line.
 class LibraryTab : public codetoolstest::CodeToolsTest {
 protected:
-    void SetUp() override {
-        pv::ResetLibraryProcedures();
-        daotest::FillSample(*file.Open());
-        Set(pv::key::ProcvaultLocation, file.Path());
-        Load({"Option Explicit"});
-    }
+    void SetUp() override { Fill(); }
     void TearDown() override {
         pv::ResetLibraryProcedures();
         CodeToolsTest::TearDown();
     }
-    // Opens the dialog on the library tab; `play` is the user.
+    void Fill() {
+        pv::ResetLibraryProcedures();
+        file = std::make_unique<daotest::LibraryFile>();
+        daotest::FillSample(*file->Open());
+        Set(pv::key::ProcvaultLocation, file->Path());
+        Load({"Option Explicit"});
+    }
     void Open(const std::function<void(pv::frmProcvault&)>& play) {
         OpenDialog([&](pv::frmProcvault& d) {
             d.ctlTab.SetTab(2);
@@ -39,59 +37,52 @@ protected:
         return out;
     }
 
-    daotest::LibraryFile file;
+    std::unique_ptr<daotest::LibraryFile> file;
 };
 
-// Entries clicked in order, a double click on the last (else OK), GetValue taken from the
-// library while the list is up, the lines then after "Option Explicit", the caret's line.
-using InsertRow = std::tuple<std::vector<int>, bool, bool, const char*, long>;
-class Insert : public LibraryTab, public testing::WithParamInterface<InsertRow> {};
-
-TEST_P(Insert, CopiesInStoredOrderAndCloses) {
-    const auto& [clicked, doubleClick, drop, added, caret] = GetParam();
-    Open([&](pv::frmProcvault& d) {
-        for (const int i : clicked) d.lstAvailableProcedures.ClickItem(i);
-        if (drop) file.Open()->Execute("DELETE * FROM ProcedureHeader WHERE ProcedureHeaderID=1");
-        if (doubleClick) return d.lstAvailableProcedures.DoubleClickItem(clicked.back());
-        d.cmdOK.Press();
-    });
-    EXPECT_EQ(Lines(), Split(std::string("Option Explicit") + added));
-    EXPECT_EQ(CaretLine(), caret);
-    EXPECT_FALSE(shown);
+TEST_F(LibraryTab, InsertCopiesInStoredOrderAndCloses) {
+    const char* all =
+        "|Public Function GetValue()|End Function||Sub TrimAll()||End Sub||Sub OpenLog()|End Sub|";
+    const struct {
+        std::vector<int> clicked;  // in order; a double click on the last, else OK
+        bool doubleClick, drop;    // GetValue taken from the library while the list is up
+        long caret;
+        const char* added;  // the lines then after "Option Explicit"; a Null line reads as empty
+    } rows[] = {{{0, 1, 2}, false, false, 9, all},
+                {{1, 2}, true, false, 6, "|Sub TrimAll()||End Sub||Sub OpenLog()|End Sub|"},
+                {{0, 2}, false, true, 2, "|Sub TrimAll()||End Sub|"},
+                {{0}, false, true, 1, ""}};
+    for (const auto& row : rows) {
+        Fill();
+        Open([&](pv::frmProcvault& d) {
+            for (const int i : row.clicked) d.lstAvailableProcedures.ClickItem(i);
+            if (row.drop) file->Open()->Execute("DELETE * FROM ProcedureHeader WHERE ProcedureHeaderID=1");
+            if (row.doubleClick) return d.lstAvailableProcedures.DoubleClickItem(row.clicked.back());
+            d.cmdOK.Press();
+        });
+        EXPECT_EQ(Lines(), Split(std::string("Option Explicit") + row.added));
+        EXPECT_EQ(CaretLine() * 10 + shown, row.caret * 10);
+    }
     EXPECT_TRUE(ui.Messages().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Library, Insert,
-    testing::Values(
-        InsertRow{{0, 1, 2},
-                  false,
-                  false,  // a Null line reads as empty
-                  "|Public Function GetValue()|End Function||Sub TrimAll()||End Sub||Sub OpenLog()|End Sub|",
-                  9},
-        InsertRow{{1, 2}, true, false, "|Sub TrimAll()||End Sub||Sub OpenLog()|End Sub|", 6},
-        InsertRow{{0, 2}, false, true, "|Sub TrimAll()||End Sub|", 2}, InsertRow{{0}, false, true, "", 1}));
-
 TEST_F(LibraryTab, ListsWhatKindAndCategoryLetAndPreviewOnlyWhenThereIsAny) {
-    const std::tuple<const char*, int, std::string> rows[] = {
-        {"optShowFunctions", 0, "Function GetValue"},
-        {"optShowSubs", 0, "Sub OpenLog|Sub TrimAll"},
-        {"optShowAll", 3, "Function GetValue|Sub OpenLog"},
-        {"optShowSubs", 2, "Sub TrimAll"},
-        {"optShowAll", 1, ""}};
+    std::string seen;  // after each filter: the entries, Preview enabled
     Open([&](pv::frmProcvault& d) {
-        EXPECT_EQ(Entries(d.cboCategory), "(All)|Files|Strings|Utilities");
-        for (const auto& [option, category, entries] : rows) {
-            static_cast<forms::OptionButton*>(d.FindControl(option))->Press();
-            d.cboCategory.ChooseItem(category);
-            EXPECT_EQ(Entries(d.lstAvailableProcedures) + On(d.cmdPreview.Enabled()),
-                      entries + On(!entries.empty()))
-                << option << category;
+        seen = Entries(d.cboCategory);
+        for (const std::string f :
+             {"optShowFunctions 0", "optShowSubs 0", "optShowAll 3", "optShowSubs 2", "optShowAll 1"}) {
+            static_cast<forms::OptionButton*>(d.FindControl(f.substr(0, f.size() - 2)))->Press();
+            d.cboCategory.ChooseItem(f.back() - '0');
+            seen += "; " + Entries(d.lstAvailableProcedures) + On(d.cmdPreview.Enabled());
         }
     });
+    EXPECT_EQ(seen,
+              "(All)|Files|Strings|Utilities; Function GetValue 1; Sub OpenLog|Sub TrimAll 1; "
+              "Function GetValue|Sub OpenLog 1; Sub TrimAll 1;  0");
 }
 
-TEST_F(LibraryTab, RefusalsExplainAndInsertNothing) {
+TEST_F(LibraryTab, RefusalsExplainAndInsertNothingAndPreviewShowsTheSelectionInStoredOrder) {
     const std::tuple<int, const char*, const char*, bool> rows[] = {
         // category, button, message, first selected
         {1, "cmdOK", "There are no available procedures to add.", false},
@@ -109,33 +100,6 @@ TEST_F(LibraryTab, RefusalsExplainAndInsertNothing) {
         EXPECT_EQ(ui.ShownForms(), Strings{"frmProcvault"}) << prompt;
     }
     EXPECT_EQ(Lines(), Strings{"Option Explicit"});
-}
-
-TEST_F(LibraryTab, LeavingTheCategoryBoxRefreshesAfterAKeyAndRefusesTypedText) {
-    const char* const rows[][3] = {
-        // typed ("": no key), the list after leaving, the message
-        {"", "1 selected, focus lstAvailableProcedures", nullptr},
-        {"(All)", "0 selected, focus lstAvailableProcedures", nullptr},  // a key refreshes the list
-        {"Util", "1 selected, focus cboCategory 4", "Procvault: You must select an item from the list."}};
-    for (const auto& row : rows) {
-        ui.ClearTranscript();
-        std::string after;
-        Open([&](pv::frmProcvault& d) {
-            d.lstAvailableProcedures.ClickItem(0);
-            d.cboCategory.SetFocus();
-            if (*row[0]) d.cboCategory.TypeText(row[0], 40);
-            d.lstAvailableProcedures.SetFocus();
-            const bool stays = d.ActiveControl() == &d.cboCategory;
-            after = std::to_string(d.lstAvailableProcedures.SelCount()) + " selected, focus " +
-                    d.ActiveControl()->Name() +
-                    (stays ? " " + std::to_string(d.cboCategory.SelLength()) : "");
-        });
-        EXPECT_EQ(after, row[1]);
-        EXPECT_EQ(Prompts(), row[2] ? Strings{row[2]} : Strings{});
-    }
-}
-
-TEST_F(LibraryTab, PreviewShowsTheSelectedProceduresInStoredOrder) {
     std::string text;
     ui.OnShow("frmPreview",
               [&](forms::Form& f) { text = static_cast<pv::frmPreview&>(f).txtPreview.Text(); });
@@ -147,34 +111,51 @@ TEST_F(LibraryTab, PreviewShowsTheSelectedProceduresInStoredOrder) {
     EXPECT_EQ(text, "Public Function GetValue()\r\nEnd Function\r\nSub OpenLog()\r\nEnd Sub\r\n");
 }
 
-TEST_F(LibraryTab, OptionsRefreshTheTabOnlyWhenItIsCurrent) {
-    ui.OnShow("frmOptions", [&](forms::Form& f) {
-        daotest::AddCategory(*file.Open(), "Added");
-        static_cast<pv::frmOptions&>(f).cmdCancel.Press();
-    });
-    for (const int tab : {1, 2}) {
+TEST_F(LibraryTab, LeavingTheCategoryBoxRefreshesAfterAKeyAndRefusesTypedText) {
+    const char* const rows[][2] = {
+        // typed ("": no key), then after leaving: entries selected, the focus (and its text selected),
+        // messages
+        {"", "1 lstAvailableProcedures"},
+        {"(All)", "0 lstAvailableProcedures"},  // a key refreshes the list
+        {"Util", "1 cboCategory 4 Procvault: You must select an item from the list."}};
+    for (const auto& [typed, after] : rows) {
+        ui.ClearTranscript();
+        std::string seen;
         Open([&](pv::frmProcvault& d) {
-            d.optShowSubs.Press();
-            const int before = d.cboCategory.ListCount();
-            d.ctlTab.SetTab(tab);
-            d.cmdOptions.Press();
-            EXPECT_EQ(d.cboCategory.ListCount(), before + (tab == 2 ? 1 : 0)) << tab;
-            EXPECT_EQ(Entries(d.lstAvailableProcedures), "Sub OpenLog|Sub TrimAll") << tab;
+            d.lstAvailableProcedures.ClickItem(0);
+            d.cboCategory.SetFocus();
+            if (*typed) d.cboCategory.TypeText(typed, 40);
+            d.lstAvailableProcedures.SetFocus();
+            seen =
+                std::to_string(d.lstAvailableProcedures.SelCount()) + " " + d.ActiveControl()->Name() +
+                (d.ActiveControl() == &d.cboCategory ? " " + std::to_string(d.cboCategory.SelLength()) : "");
         });
+        for (const auto& prompt : Prompts()) seen += " " + prompt;
+        EXPECT_EQ(seen, after);
     }
 }
 
-TEST_F(LibraryTab, AMissingOrLockedLibraryIsReportedAndTheTabStaysEmpty) {
-    for (const bool locked : {false, true}) {
-        Set(pv::key::ProcvaultLocation, locked ? file.Path() : file.Path() + ".gone");
-        auto holder = locked ? dao::DBEngine().OpenDatabase(file.Path(), true) : nullptr;
+TEST_F(LibraryTab, AnUnsetMissingOrLockedLibraryIsReportedAndTheTabStaysEmpty) {
+    const std::string path = file->Path();
+    std::string icons;
+    for (const std::string& location : {std::string(), path + ".gone", path}) {
+        Set(pv::key::ProcvaultLocation, location);
+        auto holder = location == path ? dao::DBEngine().OpenDatabase(path, true) : nullptr;
         Open([&](pv::frmProcvault& d) {
-            EXPECT_EQ(d.lstAvailableProcedures.ListCount() + d.cboCategory.ListCount(), 0) << locked;
+            EXPECT_EQ(d.lstAvailableProcedures.ListCount() + d.cboCategory.ListCount(), 0) << location;
         });
-        ASSERT_EQ(ui.Messages().size(), 1u) << locked;
-        EXPECT_EQ(ui.Messages()[0].Icon(), locked ? forms::vbExclamation : forms::vbCritical);
-        ui.ClearTranscript();
+        icons += On(ui.Messages().back().Icon() == forms::vbCritical);
     }
+    EXPECT_EQ(icons, " 1 1 0");  // in use: an exclamation
+    EXPECT_EQ(Prompts(),
+              (Strings{"Procvault: There is no location entered for the Procvault database file. Please "
+                       "enter the correct location from the Procvault tab on the Options screen",
+                       "Procvault: " + path +
+                           ".gone:\r\nThis file was not found. Please enter the correct "
+                           "location from the Procvault tab on the Options screen",
+                       "Procvault: " + path +
+                           ":\r\nThis file is currently opened by another user. Please "
+                           "close the database and try again."}));
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #pragma once
-// A library file in a fresh temp folder, and helpers that fill and read it
-// through the engine itself.
+// A library file in a fresh temp folder, filled and read through the engine itself.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dao/DBEngine.h"
@@ -40,7 +40,7 @@ private:
     std::string path_;
 };
 
-// Through a dynaset as the dialogs add rows: the key is read between AddNew and Update.
+// As the dialogs add rows: the key is read between AddNew and Update.
 inline long AddRow(dao::Recordset& rs, const std::string& key,
                    const std::vector<std::pair<std::string, dao::Value>>& fields) {
     rs.AddNew();
@@ -54,7 +54,6 @@ inline long AddCategory(dao::Database& db, const std::string& desc) {
     return AddRow(*db.OpenRecordset("Category", dao::dbOpenDynaset), "CategoryID", {{"CategoryDesc", desc}});
 }
 
-// Header and lines in one transaction.
 inline long AddProcedure(dao::Database& db, const StoredProcedure& p) {
     dao::Transaction transaction(db);
     auto headers = db.OpenRecordset("ProcedureHeader", dao::dbOpenDynaset, dao::dbAppendOnly);
@@ -77,7 +76,6 @@ inline void FillSample(dao::Database& db) {
     AddProcedure(db, {"OpenLog", "Sub", 1, {"Sub OpenLog()", "End Sub"}});
 }
 
-// A fresh library file holding the sample rows, open for the test.
 class SampleLibrary : public testing::Test {
 protected:
     void SetUp() override { FillSample(*(db = file.Open())); }
@@ -99,16 +97,13 @@ inline Table Rows(dao::Database& db, const std::string& source) {
 }
 
 // Rows as text: fields joined by ",", rows by "|".
-inline std::string Flat(const Table& rows) {
-    std::string out;
-    for (const auto& row : rows) {
-        if (&row != &rows.front()) out += "|";
+inline std::string Flat(dao::Database& db, const std::string& source) {
+    std::string out, sep;
+    for (const auto& row : Rows(db, source)) {
+        out += std::exchange(sep, "|");
         for (std::size_t i = 0; i < row.size(); ++i) out += (i ? "," : "") + row[i];
     }
     return out;
-}
-inline std::string Flat(dao::Database& db, const std::string& source) {
-    return Flat(Rows(db, source));
 }
 
 inline long Count(dao::Database& db, const std::string& table) {

@@ -1,5 +1,5 @@
 #pragma once
-// Test helpers: records a control's change notices and names the events raised.
+// Test helpers: records a control's change notices; the VB error an action raises.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -18,25 +18,19 @@ public:
     std::vector<forms::Prop> notices;
 };
 
-class EventLog {
-public:
-    template <class... Args>
-    void Watch(forms::Event<Args...>& event, std::string name) {
-        event.Connect([this, name](Args...) { entries.push_back(name); });
-    }
-    int Count(const std::string& name) const { return static_cast<int>(std::ranges::count(entries, name)); }
-    std::vector<std::string> entries;
-};
-
-// The VB error number an action raises, 0 when it raises none.
+// The VB error an action raises, number 0 when it raises none.
 template <class F>
-long ErrorOf(F&& action) {
+vbrt::VbError Raised(F&& action) {
     try {
         action();
     } catch (const vbrt::VbError& e) {
-        return e.Number();
+        return e;
     }
-    return 0;
+    return vbrt::VbError(0, "");
+}
+template <class F>
+long ErrorOf(F&& action) {
+    return Raised(action).Number();
 }
 
 }  // namespace formstest

@@ -1,8 +1,6 @@
 #pragma once
-// Helpers the host tests share: a standard module in memory, the error a call
-// raises, text split into lines, and readable row names for table-driven tests.
+// Helpers the host tests share: a standard module in memory, the error a call raises, split text.
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -10,13 +8,6 @@
 #include "vbrt/VbError.h"
 
 namespace hosttest {
-
-// Lines joined with CR LF, no ending after the last one (the host's text form).
-inline std::string Text(std::initializer_list<std::string> lines) {
-    std::string out;
-    for (const auto& line : lines) out += (&line == lines.begin() ? "" : "\r\n") + line;
-    return out;
-}
 
 // The pieces of text between separators ("" is one empty piece).
 inline std::vector<std::string> Split(const std::string& text, char separator) {
@@ -35,8 +26,6 @@ inline vbrt::VbError ErrorOf(const std::function<void()>& call) {
     }
     return vbrt::VbError(0, "");
 }
-
-inline constexpr auto RowName = [](const auto& info) { return info.param.name; };
 
 class MemoryModule {
 public:

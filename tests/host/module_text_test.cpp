@@ -1,8 +1,6 @@
-// What the code window shows of a module file, that writing it back keeps every
-// byte the edits did not touch, and CodeModule's line calls and pane selection.
+// What the code window shows of a module file, that writing it back keeps every byte the edits did not
+// touch, and CodeModule's line calls.
 #include <gtest/gtest.h>
-
-#include <array>
 
 #include "host/ModuleText.h"
 #include "host/TestModules.h"
@@ -13,7 +11,6 @@ using host::ModuleText;
 using hosttest::ErrorOf;
 using hosttest::MemoryModule;
 using hosttest::Split;
-using hosttest::Text;
 
 // The visible lines, each ended by "\n" (so no line and one empty line differ).
 std::string Visible(const ModuleText& text) {
@@ -69,7 +66,6 @@ TEST(ModuleFile, ShowsOnlyTheCodeAndWritesBackEveryByte) {
         const char* name;
         std::string bytes, visible;
     } rows[] = {
-        {"StandardModule", kM + "Option Explicit\r\n\r\nSub Main()\r\n", "Option Explicit\n\nSub Main()\n"},
         {"UnixEndings", "Attribute VB_Name = \"M\"\nOption Explicit\nEnd Sub\n",
          "Option Explicit\nEnd Sub\n"},
         {"MixedEndingsEachKept", kM + "A\nB\r\nC\rD\r\n", "A\nB\nC\nD\n"},
@@ -94,9 +90,9 @@ TEST(ModuleFile, ShowsOnlyTheCodeAndWritesBackEveryByte) {
         EXPECT_EQ(Visible(text), row.visible) << row.name;
         EXPECT_EQ(text.Serialize(), row.bytes) << row.name;
     }
-    EXPECT_EQ(ModuleText::Parse(kFormHeader).VbName(), "frmMain");
-    EXPECT_EQ(ModuleText::Parse(kClassHeader).VbName(), "CInvoice");
-    EXPECT_EQ(ModuleText::Parse("Option Explicit\r\n").VbName(), "");
+    EXPECT_EQ(ModuleText::Parse(kFormHeader).VbName() + ModuleText::Parse(kClassHeader).VbName() +
+                  ModuleText::Parse("Option Explicit\r\n").VbName(),
+              "frmMainCInvoice");
     EXPECT_EQ(ErrorOf([] { ModuleText::Parse(std::string("MZ\x90\0\x03", 5)); }).Number(), 5);
 }
 
@@ -130,37 +126,21 @@ TEST(ModuleFile, EditsWriteExactBytes) {
     }
 }
 
-// A call on the module A, B, C written as L<line>,<count> (Lines), I<line>:<text>, D<line>,<count> or
-// R<line>:<text>: what Lines returns, or else the module's lines joined by "\n"; a refused call leaves
-// the module as it was.
+// Calls on the module A, B, C: L<line>,<count> (Lines), I<line>:<text>, D<line>,<count> or R<line>:<text>,
+// each = what Lines returns, or else the module's lines joined by "\n"; "!" is error 5, module unchanged.
 TEST(CodeModuleLines, ReturnTextOrRaiseInvalidCallLeavingTheModuleAlone) {
-    const std::string refused = "error 5: A\nB\nC";
-    const std::pair<std::string, std::string> rows[] = {{"L2,1", "B"},
-                                                        {"L1,3", "A\r\nB\r\nC"},
-                                                        {"L4,0", ""},
-                                                        {"L2,3", refused},
-                                                        {"L0,1", refused},
-                                                        {"L5,0", refused},
-                                                        {"L2,-1", refused},
-                                                        {"I1:X", "X\nA\nB\nC"},
-                                                        {"I4:X\r\nY", "A\nB\nC\nX\nY"},
-                                                        {"I40:X", "A\nB\nC\nX"},
-                                                        {"I2:X\r\n", "A\nX\n\nB\nC"},
-                                                        {"I2:X\nY\rZ", "A\nX\nY\nZ\nB\nC"},
-                                                        {"I2:", "A\n\nB\nC"},
-                                                        {"I0:X", refused},
-                                                        {"D1,2", "C"},
-                                                        {"D2,3", refused},
-                                                        {"D0,1", refused},
-                                                        {"R3:    Z", "A\nB\n    Z"},
-                                                        {"R4:X", refused}};
-    for (const auto& [call, want] : rows) {
-        MemoryModule module(Text({"A", "B", "C"}));
+    const std::string rows =
+        "L2,1=B|L1,3=A\r\nB\r\nC|L4,0=|L2,3=!|L0,1=!|L5,0=!|L2,-1=!|I1:X=X\nA\nB\nC|I4:X\r\nY=A\nB\nC\nX\nY|"
+        "I40:X=A\nB\nC\nX|I2:X\r\n=A\nX\n\nB\nC|I2:X\nY\rZ=A\nX\nY\nZ\nB\nC|I2:=A\n\nB\nC|I0:X=!|D1,2=C|"
+        "D2,3=!|D0,1=!|R3:    Z=A\nB\n    Z|R4:X=!";
+    for (const std::string& row : Split(rows, '|')) {
+        MemoryModule module("A\r\nB\r\nC");
         host::CodeModule& code = module.Code();
+        std::string call = row.substr(0, row.rfind('=')), want = row.substr(row.rfind('=') + 1), got;
         auto comma = call.find(',');
         long line = std::stol(call.substr(1)),
              count = comma == std::string::npos ? 0 : std::stol(call.substr(comma + 1));
-        std::string text = call.substr(call.find(':') + 1), got;
+        std::string text = call.substr(call.find(':') + 1);
         long error = ErrorOf([&] {
                          if (call[0] == 'L') got = code.Lines(line, count);
                          if (call[0] == 'I') code.InsertLines(line, text);
@@ -168,42 +148,9 @@ TEST(CodeModuleLines, ReturnTextOrRaiseInvalidCallLeavingTheModuleAlone) {
                          if (call[0] == 'R') code.ReplaceLine(line, text);
                      }).Number();
         if (error != 0 || call[0] != 'L') got = code.AllText();
-        EXPECT_EQ((error ? "error " + std::to_string(error) + ": " : "") + got, want) << call;
-    }
-}
-
-TEST(CodeModuleLines, ListenersHearEveryChangeUntilRemoved) {
-    MemoryModule module(Text({"Option Explicit", "", "Sub Main()", "    frmMain.Show", "End Sub"}));
-    host::CodeModule& code = module.Code();
-    std::vector<std::array<long, 3>> heard;
-    int id = code.OnLinesChanged([&](long first, long removed, long inserted) {
-        heard.push_back({first, removed, inserted});
-    });
-    code.InsertLines(4, "    On Error GoTo Err_Main\r\n");
-    code.DeleteLines(1, 1);
-    code.ReplaceLine(1, "' main module");
-    code.RemoveListener(id);
-    code.DeleteLines(1, 1);
-    EXPECT_EQ(heard, (std::vector<std::array<long, 3>>{{4, 0, 2}, {1, 1, 0}, {1, 1, 1}}));
-}
-
-// Asked and got as start line, start column, end line, end column, on a module of five lines (or none).
-TEST(CodePaneSelection, ClampsToTheModuleAndNotifies) {
-    const std::array<long, 9> rows[] = {{5, 3, 5, 3, 5, 3, 5, 3, 5},
-                                        {5, 0, 1, 0, 1, 1, 1, 1, 1},
-                                        {5, 4, 1, 99, 8, 4, 1, 5, 8},
-                                        {5, 2, 0, 2, -3, 2, 1, 2, 1},
-                                        {0, 5, 1, 5, 1, 1, 1, 1, 1}};
-    for (const auto& row : rows) {
-        MemoryModule module(row[0] ? "Option Explicit\n\nSub Main()\n    x = 1\nEnd Sub" : "");
-        host::CodePane& pane = module.Code().CodePane();
-        std::vector<long> notified;
-        pane.OnSelectionSet([&](const host::Selection& s) { notified.push_back(s.startLine); });
-        pane.SetSelection(row[1], row[2], row[3], row[4]);
-        std::array<long, 9> got{row[0], row[1], row[2], row[3], row[4]};
-        pane.GetSelection(got[5], got[6], got[7], got[8]);
-        EXPECT_EQ(got, row);
-        EXPECT_EQ(notified, std::vector<long>{got[5]});
+        EXPECT_EQ((error ? "error " + std::to_string(error) + ": " : "") + got,
+                  want == "!" ? "error 5: A\nB\nC" : want)
+            << call;
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
-// The library dialogs against a real library file holding the sample rows,
-// with the example project open in the host (or one written by the test), a
-// scripted user and an in-memory settings store pointing at the library.
+// The library dialogs against a real library file holding the sample rows, with the example project open in
+// the host (or one written by the test), a scripted user and an in-memory settings store.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -19,12 +18,20 @@
 
 namespace librarytest {
 
+// Messages as Said() gives them.
+inline const std::string kInUse =
+    "!:@:\r\nThis file is currently opened by another user. Please close the database and try again.|";
+inline const std::string kNotFound =
+    ":\r\nThis file was not found. Please enter the correct location from the Procvault tab on the Options "
+    "screen|";
+inline const std::string kSelectItem = "i:You must select an item from the list.|";
+
 class LibraryDialogTest : public testing::Test {
 protected:
     void SetUp() override {
         pv::ResetLibraryProcedures();
         daotest::FillSample(*file.Open());
-        pv::WriteOption(store, pv::key::ProcvaultLocation, file.Path());
+        PointAt(file.Path());
         vbe.OpenProject(std::string(PV_SOURCE_DIR) + "/examples/Inventory/Inventory.vbp");
         pv::objVBE = &vbe;
     }
@@ -32,28 +39,26 @@ protected:
         pv::objVBE = nullptr;
         pv::ResetLibraryProcedures();
     }
+    void PointAt(const std::string& location) {
+        pv::WriteOption(store, pv::key::ProcvaultLocation, location);
+    }
     // Plays the user in the next showing of `formName`.
     template <class Dialog>
     void When(const std::string& formName, std::function<void(Dialog&)> script) {
         ui.OnShow(formName, [script](forms::Form& form) { script(static_cast<Dialog&>(form)); });
-    }
-    std::vector<std::string> Prompts() const {
-        std::vector<std::string> out;
-        for (const auto& m : ui.Messages()) out.push_back(m.prompt);
-        return out;
     }
     // Each message as its icon ("i:", "!:", "?:", "x:") and its text, a failure report as "title: text";
     // the library's path as "@", its folder as "~"; "|" after each.
     std::string Said() const {
         std::string out;
         for (const auto& m : ui.Messages()) {
-            std::string text = m.Icon() == forms::vbCritical && m.title != "Procvault" ? m.title + ": " : "";
-            text += m.prompt;
+            std::string text =
+                (m.Icon() == forms::vbCritical && m.title != "Procvault" ? m.title + ": " : "") + m.prompt;
             for (const auto& [from, to] : {std::pair{file.Path(), "@"}, {file.Dir().Path().string(), "~"}})
                 for (auto at = text.find(from); at != std::string::npos; at = text.find(from))
                     text.replace(at, from.size(), to);
-            const char mark = m.Icon() ? "x?!i"[m.Icon() / forms::vbCritical - 1] : '-';
-            out += std::string(1, mark) + ":" + text + "|";
+            out +=
+                std::string(1, m.Icon() ? "x?!i"[m.Icon() / forms::vbCritical - 1] : '-') + ":" + text + "|";
         }
         return out;
     }
@@ -66,26 +71,20 @@ protected:
     }
     // Another program holds the library exclusively until `holder` is reset.
     void Lock() { holder = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(file.Path(), true); }
-    daotest::Table Rows(const std::string& sql) { return daotest::Rows(*file.Open(), sql); }
-    // Writes `files` (name, then bytes) to a fresh folder and opens the first as the project.
-    void OpenWritten(const std::vector<std::pair<std::string, std::string>>& files) {
-        for (const auto& [name, bytes] : files) testsupport::WriteBytes(projectDir / name, bytes);
-        vbe.OpenProject(projectDir / files.front().first);
+    // The first column of `sql`'s rows, "|" after each.
+    std::string Column(const std::string& sql) {
+        std::string out;
+        for (const auto& row : daotest::Rows(*file.Open(), sql)) out += row[0] + "|";
+        return out;
     }
-    // A project of one standard module `name` holding these code lines, "|" between them.
-    void OpenModule(const std::string& name, const std::string& lines) {
-        std::string bytes = "Attribute VB_Name = \"" + name + "\"\r\n";
-        for (char c : lines + "|") bytes += c == '|' ? std::string("\r\n") : std::string(1, c);
-        OpenWritten({{name + ".bas", bytes}});
-    }
-    std::vector<std::string> Items(const forms::ListControl& list) const {
-        std::vector<std::string> out;
-        for (int i = 0; i < list.ListCount(); ++i) out.push_back(list.List(i));
+    // A list's entries, "|" after each.
+    static std::string Items(const forms::ListControl& list) {
+        std::string out;
+        for (int i = 0; i < list.ListCount(); ++i) out += list.List(i) + "|";
         return out;
     }
 
     daotest::LibraryFile file;
-    testsupport::TempDir projectDir;
     host::VBE vbe;
     forms::ScriptedUi ui;
     vbrt::MemorySettingsStore store;

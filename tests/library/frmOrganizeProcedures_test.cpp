@@ -1,5 +1,4 @@
-// The organizer and its change-category dialog as a user meets them, checked
-// against the rows of a real library file.
+// The organizer and its change-category dialog as a user meets them, checked against a real library file.
 #include "library/frmOrganizeProcedures.h"
 
 #include <gtest/gtest.h>
@@ -9,34 +8,26 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
 enum Trouble { kNone, kMissing, kLocked, kHeadersRefused, kTypedCategory, kEarlyCategory };
 
 class Organizer : public librarytest::LibraryDialogTest {
 protected:
     // Opens the organizer with `trouble` arranged, runs `act` on it, closes it.
     void Organize(Trouble trouble, std::function<void(pv::frmOrganizeProcedures&)> act) {
-        if (trouble == kMissing) pv::WriteOption(store, pv::key::ProcvaultLocation, file.Path() + ".gone");
+        if (trouble == kMissing) PointAt(file.Path() + ".gone");
         if (trouble == kEarlyCategory) daotest::AddCategory(*file.Open(), "_Archive");
         if (trouble == kHeadersRefused)
             RunRaw("CREATE TRIGGER no BEFORE DELETE ON ProcedureHeader BEGIN SELECT RAISE(ABORT, 'no'); END");
-        When<pv::frmOrganizeProcedures>("frmOrganizeProcedures",
-                                        [this, trouble, act](pv::frmOrganizeProcedures& d) {
-                                            if (trouble == kTypedCategory) d.cboCategory.TypeText("Nowhere");
-                                            act(d);
-                                            holder.reset();
-                                            d.cmdClose.Press();
-                                        });
+        When<pv::frmOrganizeProcedures>("frmOrganizeProcedures", [=, this](pv::frmOrganizeProcedures& d) {
+            if (trouble == kTypedCategory) d.cboCategory.TypeText("Nowhere");
+            act(d);
+            holder.reset();
+            d.cmdClose.Press();
+        });
         pv::frmOrganizeProcedures dialog(env);
         ui.ShowModal(dialog);
     }
-    std::string Headers() {
-        std::string out;
-        for (const auto& r : Rows("SELECT Name, CategoryID FROM ProcedureHeader"))
-            out += r[0] + ":" + r[1] + " ";
-        return out;
-    }
+    std::string Headers() { return Column("SELECT Name || ':' || CategoryID FROM ProcedureHeader"); }
 };
 
 struct RemoveRow {
@@ -75,21 +66,17 @@ TEST_P(RemoveRows, AskThenDeleteLinesAndHeadersTogether) {
 
 const std::string kOne = "?:Are you sure you want to delete the selected procedure?|";
 const std::string kMany = "?:Are you sure you want to delete the selected procedures?|";
-const std::string kChoose = "i:You must select an item from the list.|";
-const std::string kInUse =
-    "!:@:\r\nThis file is currently opened by another user. Please close the database and try again.|";
-const std::string kMissingFile =
-    "x:@.gone:\r\nThis file was not found. Please enter the correct location from the Procvault tab on the "
-    "Options screen|";
-const char* kAll = "GetValue:1 TrimAll:2 OpenLog:1 ";
+const std::string kChoose = librarytest::kSelectItem, kInUse = librarytest::kInUse,
+                  kMissingFile = "x:@.gone" + librarytest::kNotFound;
+const char* kAll = "GetValue:1|TrimAll:2|OpenLog:1|";
 const std::string kUsable = " add remove category";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, RemoveRows, testing::Values(
-    RemoveRow{"1", "Y", kNone, kOne, "GetValue:1 TrimAll:2 ", 5, "00" + kUsable},
-    RemoveRow{"02", "Y", kNone, kMany, "OpenLog:1 ", 2, "0" + kUsable},
+    RemoveRow{"1", "Y", kNone, kOne, "GetValue:1|TrimAll:2|", 5, "00" + kUsable},
+    RemoveRow{"02", "Y", kNone, kMany, "OpenLog:1|", 2, "0" + kUsable},
     RemoveRow{"02", "N", kNone, kMany, kAll, 7, "101" + kUsable},
-    RemoveRow{"", "-Y", kNone, kChoose + kOne, "TrimAll:2 OpenLog:1 ", 5, "00" + kUsable},  // none selected: the first is
+    RemoveRow{"", "-Y", kNone, kChoose + kOne, "TrimAll:2|OpenLog:1|", 5, "00" + kUsable},  // none selected: the first is
     RemoveRow{"012", "Y", kNone, kMany, "", 0, " add"},
     RemoveRow{"", "-", kMissing, kMissingFile, kAll, 7, ""},
     RemoveRow{"0", "Y", kLocked, kOne + kInUse, kAll, 7, "100" + kUsable},
@@ -112,8 +99,7 @@ TEST_P(MoveRows, MovedProceduresLeaveACategoryListButNotAll) {
     const MoveRow& row = GetParam();
     std::string offered, shown;
     When<pv::frmChangeCategory>("frmChangeCategory", [&](pv::frmChangeCategory& d) {
-        for (const auto& item : Items(d.cboNewCategory)) offered += item + "|";
-        offered += d.cboNewCategory.Text();
+        offered = Items(d.cboNewCategory) + d.cboNewCategory.Text();
         d.cboNewCategory.ChooseItem(0);
         if (*row.typed) d.cboNewCategory.TypeText(row.typed);
         if (row.trouble == kLocked) Lock();
@@ -124,7 +110,7 @@ TEST_P(MoveRows, MovedProceduresLeaveACategoryListButNotAll) {
         d.cboCategory.ChooseItem(row.shown);
         d.lstAvailableProcedures.ClickItem(0);
         d.cmdEditCategory.Press();
-        for (const auto& item : Items(d.lstAvailableProcedures)) shown += item + "|";
+        shown += Items(d.lstAvailableProcedures);
         if (!d.cmdClose.Enabled()) shown += "close disabled";
     });
     EXPECT_EQ(offered + " / " + shown + " / " + Headers() + "/ " + Said(), row.outcome);
@@ -135,12 +121,12 @@ const std::string kOffered = "Files|Strings|Utilities|Files / ",
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, MoveRows, testing::Values(
-    MoveRow{0, "", kNone, kOffered + kShown + " / GetValue:3 TrimAll:2 OpenLog:1 / "},
-    MoveRow{3, "", kNone, kOffered + "Sub OpenLog| / GetValue:3 TrimAll:2 OpenLog:1 / "},
+    MoveRow{0, "", kNone, kOffered + kShown + " / GetValue:3|TrimAll:2|OpenLog:1|/ "},
+    MoveRow{3, "", kNone, kOffered + "Sub OpenLog| / GetValue:3|TrimAll:2|OpenLog:1|/ "},
     MoveRow{3, "Nowhere", kNone, kOffered + "open Function GetValue|Sub OpenLog| / " + kAll + "/ " + kChoose},
     MoveRow{0, "", kLocked, kOffered + "open " + kShown + " / " + kAll + "/ " + kInUse},
     // A category sorted before (All) is offered first.
-    MoveRow{1, "", kEarlyCategory, "_Archive|Files|Strings|Utilities|_Archive / " + kShown + " / GetValue:4 TrimAll:2 OpenLog:1 / "}));
+    MoveRow{1, "", kEarlyCategory, "_Archive|Files|Strings|Utilities|_Archive / " + kShown + " / GetValue:4|TrimAll:2|OpenLog:1|/ "}));
 // clang-format on
 
 }  // namespace

@@ -10,29 +10,19 @@
 
 namespace guitest {
 
-// gtest tears the application down while Qt's globals still live.
-class QtEnvironment : public testing::Environment {
-public:
-    QApplication& Get() {
-        if (!app_) app_ = std::make_unique<QApplication>(argc_, argv_);
-        return *app_;
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[12] = "pv-gui-test";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
+struct QtEnvironment : testing::Environment {
+    void TearDown() override { app.reset(); }  // gtest tears down while Qt's globals still live
+    int argc = 1;
+    char name[12] = "pv-gui-test";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> app;
 };
 
 inline QApplication& App() {
-    // gtest takes ownership of environments it is given.
-    static auto* environment = static_cast<QtEnvironment*>(
-        testing::AddGlobalTestEnvironment(std::make_unique<QtEnvironment>().release()));
-    QApplication& app = environment->Get();
+    static auto* env = static_cast<QtEnvironment*>(testing::AddGlobalTestEnvironment(new QtEnvironment));
+    if (!env->app) env->app = std::make_unique<QApplication>(env->argc, env->argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
-    return app;
+    return *env->app;
 }
 
 // Runs `act` on the next modal widget; call it before a call that blocks in exec().

@@ -1,18 +1,19 @@
 #pragma once
-// A small VB6 project in a temp folder (a form and a standard module with a hidden
-// Attribute line after a declaration), the Studio's main window with the real add-in
-// showing it, the sample library (GetValue, TrimAll, OpenLog) as the stored library,
-// and helpers that play the user in the add-in's dialogs.
+// The Studio with the real add-in on a small project (a form, and a module with a hidden
+// Attribute line in a procedure), the sample library stored, and helpers that play the user.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBlock>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "CodeWindow.h"
 #include "MainWindow.h"
@@ -20,6 +21,7 @@
 #include "qt/FormDialog.h"
 #include "qt/GuiTestApp.h"
 #include "qt/QtSettingsStore.h"
+#include "qt/QtText.h"
 #include "settings/Options.h"
 #include "support/TempDir.h"
 
@@ -34,24 +36,6 @@ inline const std::string kModule1 =
 inline const std::string kShown =
     "Option Explicit\n\nPublic Sub ShowTotal()\n    Dim lngTotal As Long\n    lngTotal = 1\n    MsgBox "
     "lngTotal\nEnd Sub";
-
-inline void WriteProject(const testsupport::TempDir& dir) {
-    using testsupport::CrLf;
-    testsupport::WriteBytes(dir / "Project1.vbp", CrLf({"Type=Exe", "Form=Form1.frm",
-                                                        "Module=Module1; Module1.bas", "Name=\"Project1\""}));
-    testsupport::WriteBytes(dir / "Module1.bas", kModule1);
-    testsupport::WriteBytes(
-        dir / "Form1.frm",
-        CrLf({"VERSION 5.00", "Begin VB.Form Form1 ", "   Caption         =   \"Form1\"", "End",
-              "Attribute VB_Name = \"Form1\"", "Option Explicit", "", "Private Sub Form_Load()", "End Sub"}));
-}
-
-// A menu's item texts, separators as "-".
-inline QStringList Texts(const QMenu& menu) {
-    QStringList texts;
-    for (const QAction* a : menu.actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    return texts;
-}
 
 inline void Trigger(const QMenu& menu, const QString& text) {
     for (QAction* a : menu.actions())
@@ -95,6 +79,17 @@ inline void InDialog(const std::function<void(pvqt::FormDialog&)>& act) {
     });
 }
 
+// Answers the next message boxes in turn, noting their texts.
+inline void Answer(QStringList& shown, std::vector<QMessageBox::StandardButton> buttons) {
+    guitest::WhenModal([&shown, buttons](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_TRUE(box && box->button(buttons[0])) << "no message box with that button";
+        shown << box->text();
+        if (buttons.size() > 1) Answer(shown, {buttons.begin() + 1, buttons.end()});
+        box->button(buttons[0])->click();
+    });
+}
+
 // `act` in the main dialog's list `listName`, after choosing its tab (-1: the one it opened on).
 inline void InMainDialog(int tab, const std::string& listName,
                          const std::function<void(pvqt::FormDialog&, QListWidget&)>& act) {
@@ -110,7 +105,14 @@ class StudioFixture : public testing::Test {
 protected:
     void SetUp() override {
         guitest::App();
-        WriteProject(dir);
+        using testsupport::CrLf;
+        testsupport::WriteBytes(
+            dir / "Project1.vbp",
+            CrLf({"Type=Exe", "Form=Form1.frm", "Module=Module1; Module1.bas", "Name=\"Project1\""}));
+        testsupport::WriteBytes(dir / "Module1.bas", kModule1);
+        testsupport::WriteBytes(dir / "Form1.frm",
+                                CrLf({"VERSION 5.00", "Begin VB.Form Form1 ", "End",
+                                      "Attribute VB_Name = \"Form1\"", "Option Explicit"}));
         daotest::FillSample(*library.Open());
         const QString config = QString::fromStdString((dir / "config").string());
         {
@@ -129,16 +131,12 @@ protected:
     void TearDown() override { window.reset(); }
     host::CodeModule& Module() { return code->Component().CodeModule(); }
     void FromContextMenu(const QString& item) { Trigger(*window->CodeWindowMenu(*code), item); }
-    // `act` in the Options dialog, opened from the main dialog, which is then cancelled.
-    void InOptions(const std::function<void(pvqt::FormDialog&)>& act) {
-        InDialog([act](pvqt::FormDialog& main) {
-            InDialog(act);
-            Click(main, "cmdOptions");
-            Click(main, "cmdCancel");
-        });
-        FromContextMenu("&Procvault...");
+    void ExpectEditorInStep() { EXPECT_EQ(pvqt::FromQt(code->toPlainText()), Module().AllText()); }
+    void CaretAt(int line, int column) {
+        QTextCursor caret(code->document()->findBlockByNumber(line - 1));
+        caret.setPosition(caret.position() + column - 1);
+        code->setTextCursor(caret);
     }
-    void ExpectEditorInStep() { EXPECT_EQ(code->toPlainText().toStdString(), Module().AllText()); }
 
     testsupport::TempDir dir;
     daotest::LibraryFile library;

@@ -9,8 +9,6 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
-#include <memory>
-#include <vector>
 
 #include "codetools/frmProcvault.h"
 #include "forms/ScriptedUi.h"
@@ -64,26 +62,25 @@ TEST(DialogLayout, EveryCaptionOfEveryDialogFits) {
     forms::ScriptedUi ui;
     vbrt::MemorySettingsStore store;
     const pv::Env env{ui, store};
-    auto main = std::make_unique<pv::frmProcvault>(env);
-    main->chkShowCommentStubs.SetVisible(true);
-    auto options = std::make_unique<pv::frmOptions>(env);
-    auto stubs = std::make_unique<pv::frmCommentStubs>(env, nullptr);
-    stubs->lblCreatedByName.SetCaption("Margaret Featherstonehaugh-Ng");  // near the 30 letters allowed
-    auto input = std::make_unique<pv::frmInput>(env);
-    input->lblPrompt.SetCaption("Enter the new description for the category:");
-    forms::TabStrip* const tabbed[] = {&main->ctlTab, &options->ctlTab};
-    std::vector<std::pair<std::unique_ptr<forms::Form>, forms::TabStrip*>> shown;
-    shown.emplace_back(std::move(main), tabbed[0]);
-    shown.emplace_back(std::move(options), tabbed[1]);
-    shown.emplace_back(std::make_unique<pv::frmAddProcedure>(env, "(All)"), nullptr);
-    shown.emplace_back(std::make_unique<pv::frmOrganizeProcedures>(env), nullptr);
-    shown.emplace_back(std::make_unique<pv::frmChangeCategory>(env), nullptr);
-    shown.emplace_back(std::make_unique<pv::frmEditCategories>(env), nullptr);
-    shown.emplace_back(std::make_unique<pv::frmPreview>(env), nullptr);
-    shown.emplace_back(std::move(stubs), nullptr);
-    shown.emplace_back(std::make_unique<pv::frmCustomizeErrorMessage>(env), nullptr);
-    shown.emplace_back(std::move(input), nullptr);
-    for (auto& [form, tabs] : shown) {
+    pv::frmProcvault main(env);
+    main.chkShowCommentStubs.SetVisible(true);
+    pv::frmOptions options(env);
+    pv::frmCommentStubs stubs(env, nullptr);
+    stubs.lblCreatedByName.SetCaption("Margaret Featherstonehaugh-Ng");  // near the 30 letters allowed
+    pv::frmInput input(env);
+    input.lblPrompt.SetCaption("Enter the new description for the category:");
+    pv::frmAddProcedure add(env, "(All)");
+    pv::frmOrganizeProcedures organize(env);
+    pv::frmChangeCategory change(env);
+    pv::frmEditCategories edit(env);
+    pv::frmPreview preview(env);
+    pv::frmCustomizeErrorMessage message(env);
+    const std::pair<forms::Form*, forms::TabStrip*> shown[] = {
+        {&main, &main.ctlTab}, {&options, &options.ctlTab}, {&add, nullptr},
+        {&organize, nullptr},  {&change, nullptr},          {&edit, nullptr},
+        {&preview, nullptr},   {&stubs, nullptr},           {&message, nullptr},
+        {&input, nullptr}};
+    for (const auto& [form, tabs] : shown) {
         if (tabs) form->BeginShow();
         pvqt::FormDialog dialog(*form);
         dialog.show();

@@ -1,15 +1,10 @@
-// The Studio's main window with the real add-in: menus from the CommandBars, the
-// Add-In Manager, the main dialog opened from the code window, message boxes
-// answered, saving and closing.
+// The Studio's main window with the real add-in: its messages answered, saving and closing,
+// and the user's edits in the code window changing exactly the affected lines of the module.
 #include <gtest/gtest.h>
 
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QTableWidget>
+#include <functional>
 
-#include "AddInManagerDialog.h"
 #include "ProjectTree.h"
 #include "StudioFixture.h"
 
@@ -18,67 +13,14 @@ namespace {
 using namespace studiotest;
 using StudioTest = StudioFixture;
 
-TEST_F(StudioTest, OpensProjectWithTreeAndFirstModuleActive) {
-    EXPECT_EQ(code->Component().Name(), "Module1");
-    EXPECT_EQ(&window->Vbe().ActiveCodePane(), &code->Pane());
-    QStringList labels;
-    for (QTreeWidgetItemIterator it(window->Tree()); *it; ++it) labels << (*it)->text(0);
-    EXPECT_EQ(labels, (QStringList{"Project1 (Project1.vbp)", "Forms", "Form1 (Form1.frm)", "Modules",
-                                   "Module1 (Module1.bas)"}));
-    EXPECT_EQ(window->CaretLabel()->text(), QStringLiteral("Ln 1, Col 1"));
-    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_End}) QTest::keyClick(code, key);
-    EXPECT_EQ(window->CaretLabel()->text(), QStringLiteral("Ln 3, Col 23"));
-}
-
-TEST_F(StudioTest, AddInManagerDisconnectRemovesExactlyTheAddInsItems) {
-    const QStringList hostItems{"Cut", "Copy", "Paste", "-", "Select All"};
-    const QStringList addInItems{"&Procvault...", "Co&mment Selection", "&Uncomment Selection", "-"};
-    EXPECT_EQ(Texts(*window->CodeWindowMenu(*code)), addInItems + hostItems);
-    EXPECT_EQ(Texts(*window->AddInsMenu()), (QStringList{"Add-In Manager...", "-", "&Procvault..."}));
-    guitest::WhenModal([](QWidget* modal) {
-        auto* manager = qobject_cast<studio::AddInManagerDialog*>(modal);
-        ASSERT_NE(manager, nullptr);
-        ASSERT_EQ(manager->Table()->rowCount(), 1);
-        EXPECT_EQ(manager->Table()->item(0, 0)->text(), QStringLiteral("Procvault"));
-        EXPECT_EQ(manager->Table()->item(0, 1)->checkState(), Qt::Checked);
-        manager->SetLoaded(0, false);
-        manager->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-    });
-    Trigger(*window->AddInsMenu(), "Add-In Manager...");
-    QApplication::processEvents();
-    EXPECT_FALSE(window->AddIns().Record(0).connected);
-    EXPECT_EQ(Texts(*window->CodeWindowMenu(*code)), hostItems);
-    // The separator stays set on Cut.
-    EXPECT_TRUE(window->Vbe().CommandBars().Item("Code Window").Controls().Item("Cut")->BeginGroup());
-    EXPECT_EQ(Texts(*window->AddInsMenu()), (QStringList{"Add-In Manager..."}));
-    // Connecting again after start-up brings the items back where they were.
-    window->AddIns().Connect(0, host::ext_cm_AfterStartup);
-    QApplication::processEvents();
-    EXPECT_EQ(Texts(*window->CodeWindowMenu(*code)), addInItems + hostItems);
-}
-
 TEST_F(StudioTest, WithADesignerActiveTheAddInAsksAndTheTabsFollowTheHost) {
     host::VBComponent& form = window->Vbe().ActiveVBProject().VBComponents().Item("Form1");
     window->ViewDesigner(form);
-    ASSERT_EQ(window->Vbe().ActiveWindow()->Type(), host::vbext_wt_Designer);
-    EXPECT_EQ(window->Vbe().ActiveWindow()->Component(), &form);
-    // "No" must reach the add-in, which answers with its "no open module" message.
-    QString question, answerText;
-    guitest::WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
-        ASSERT_NE(box, nullptr);
-        question = box->text();
-        guitest::WhenModal([&](QWidget* second) {
-            auto* report = qobject_cast<QMessageBox*>(second);
-            ASSERT_NE(report, nullptr);
-            answerText = report->text();
-            report->button(QMessageBox::Ok)->click();
-        });
-        box->button(QMessageBox::No)->click();
-    });
+    QStringList shown;
+    Answer(shown, {QMessageBox::No, QMessageBox::Ok});  // "No" must reach the add-in, which then reports
     Trigger(*window->AddInsMenu(), "&Procvault...");
-    EXPECT_EQ(question, QStringLiteral("There is no current module. Would you like to add one?"));
-    EXPECT_EQ(answerText, QStringLiteral("Procvault cannot be started, as there is no open module."));
+    EXPECT_EQ(shown, (QStringList{"There is no current module. Would you like to add one?",
+                                  "Procvault cannot be started, as there is no open module."}));
     EXPECT_EQ(window->Vbe().ActiveVBProject().VBComponents().Count(), 2);  // nothing added
     // An add-in activating a component brings its code window up.
     form.Activate();
@@ -88,9 +30,11 @@ TEST_F(StudioTest, WithADesignerActiveTheAddInAsksAndTheTabsFollowTheHost) {
     EXPECT_EQ(&window->Vbe().ActiveCodePane(), &code->Pane());
 }
 
-// A changed file on disk is never overwritten; closing asks before losing the edit.
+// The hidden attribute keeps its line; a changed file on disk is never overwritten; closing asks.
 TEST_F(StudioTest, SaveMarksAndWritesRefusesAFileChangedOnDiskAndClosingAsks) {
-    QTest::keyClicks(code, "' edited");
+    CaretAt(4, 1);
+    QTest::keyClicks(code, "    lngTotal = 0");
+    QTest::keyClick(code, Qt::Key_Return);
     const auto marks = [&] {
         return window->Tabs()->tabText(window->Tabs()->currentIndex()) + " | " +
                window->Tree()->ItemFor(code->Component())->text(0);
@@ -99,24 +43,20 @@ TEST_F(StudioTest, SaveMarksAndWritesRefusesAFileChangedOnDiskAndClosingAsks) {
     ASSERT_TRUE(window->SaveCurrent());
     EXPECT_EQ(marks(), QStringLiteral("Module1 | Module1 (Module1.bas)"));
     std::string saved = kModule1;
-    saved.insert(saved.find("Option Explicit"), "' edited");
+    saved.insert(saved.find("    Dim lngTotal"), "    lngTotal = 0\r\n");
     EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.bas"), saved);
     const std::string elsewhere = saved + "' changed elsewhere\r\n";
     testsupport::WriteBytes(dir / "Module1.bas", elsewhere);
     QTest::keyClicks(code, "x");
-    QString shown;
-    guitest::WhenModal([&](QWidget* modal) {
-        shown = static_cast<QMessageBox*>(modal)->text();
-        static_cast<QMessageBox*>(modal)->accept();
-    });
+    QStringList shown;
+    Answer(shown, {QMessageBox::Ok});
     EXPECT_FALSE(window->SaveCurrent());
     EXPECT_EQ(shown,
-              QStringLiteral("Path/File access error: Module1.bas changed on disk since it was loaded (75)"));
+              QStringList{"Path/File access error: Module1.bas changed on disk since it was loaded (75)"});
     EXPECT_TRUE(code->IsDirty());
     for (const auto& [answer, closes] :
          {std::pair{QMessageBox::Cancel, false}, std::pair{QMessageBox::Discard, true}}) {
-        guitest::WhenModal(
-            [&](QWidget* modal) { static_cast<QMessageBox*>(modal)->button(answer)->click(); });
+        Answer(shown, {answer});
         EXPECT_EQ(window->close(), closes) << answer;
     }
     EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.bas"), elsewhere);
@@ -155,5 +95,76 @@ TEST_F(StudioTest, CodeForTwoTargetsGetsOneHandlerPerCopy) {
                   handler("TextBox_Change"));
     ExpectEditorInStep();
 }
+
+struct Change {
+    long first, removed, inserted;
+    bool operator==(const Change&) const = default;
+};
+
+class CodeWindowTest : public studiotest::StudioFixture {
+protected:
+    void SetUp() override {
+        StudioFixture::SetUp();
+        if (HasFatalFailure()) return;
+        code->setFocus();
+        Module().OnLinesChanged([this](long f, long r, long i) { changes.push_back({f, r, i}); });
+    }
+    std::vector<std::string> ModuleLines() {
+        std::vector<std::string> lines;
+        for (long i = 1; i <= Module().CountOfLines(); ++i) lines.push_back(Module().Lines(i, 1));
+        return lines;
+    }
+    std::vector<Change> changes;
+};
+
+using Lines = std::vector<std::string>;
+const Lines kOriginal = {
+    "Option Explicit",     "",       "Public Sub ShowTotal()", "    Dim lngTotal As Long", "    lngTotal = 1",
+    "    MsgBox lngTotal", "End Sub"};
+
+struct EditRow {
+    const char* name;
+    int line, column, toLine;  // toLine: 0 places the caret, > 0 selects whole lines, -1 selects all
+    QString typed, pasted;
+    QKeySequence keys;
+    std::function<void(Lines&)> expect;  // applied to the original lines
+    std::vector<Change> changes;
+};
+
+class CodeWindowEditTest : public CodeWindowTest, public testing::WithParamInterface<EditRow> {};
+
+TEST_P(CodeWindowEditTest, ChangesExactlyTheAffectedLines) {
+    const EditRow& row = GetParam();
+    if (row.toLine == 0) CaretAt(row.line, row.column);
+    if (row.toLine > 0) code->SelectLines(row.line, row.toLine);
+    if (row.toLine < 0) code->selectAll();
+    QTest::keyClicks(code, row.typed);
+    if (!row.pasted.isEmpty()) code->insertPlainText(row.pasted);  // empty would delete the selection
+    QTest::keySequence(code, row.keys);
+    Lines expected = kOriginal;
+    row.expect(expected);
+    EXPECT_EQ(ModuleLines(), expected);
+    EXPECT_EQ(changes, row.changes);
+    ExpectEditorInStep();
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Edits, CodeWindowEditTest, testing::Values(
+    EditRow{"EnterSplitsLine", 6, 11, 0, "", "", Qt::Key_Return,
+            [](Lines& l) { l[5] = "    MsgBox"; l.insert(l.begin() + 6, " lngTotal"); }, {{6, 1, 1}, {7, 0, 1}}},
+    EditRow{"BackspaceJoinsLines", 3, 1, 0, "", "", Qt::Key_Backspace, [](Lines& l) { l.erase(l.begin() + 1); },
+            {{2, 1, 0}}},
+    EditRow{"PasteSeveralLines", 7, 1, 0, "", "    ' a\n    ' b\n", {},
+            [](Lines& l) { l.insert(l.begin() + 6, {"    ' a", "    ' b"}); }, {{7, 0, 2}}},
+    // The first Delete leaves one empty line, the second joins it with the next.
+    EditRow{"DeleteWholeLines", 4, 1, 5, "", "", QKeySequence(Qt::Key_Delete, Qt::Key_Delete),
+            [](Lines& l) { l.erase(l.begin() + 3, l.begin() + 5); }, {{4, 1, 1}, {5, 1, 0}, {4, 1, 0}}},
+    EditRow{"SelectAllDeleteEmptiesModule", 1, 1, -1, "", "", Qt::Key_Delete, [](Lines& l) { l.clear(); },
+            {{1, 7, 0}}},
+    EditRow{"UndoRestoresLine", 1, 1, 0, "'", "", Qt::CTRL | Qt::Key_Z, [](Lines&) {}, {{1, 1, 1}, {1, 1, 1}}},
+    EditRow{"NonAsciiTypedBecomesCodePageByte", 2, 1, 0, "", QString::fromUtf8("' café €"), {},
+            [](Lines& l) { l[1] = "' caf\xE9 \x80"; }, {{2, 1, 1}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 }  // namespace
