@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "LibraryDialogFixture.h"
 #include "library/frmChangeCategory.h"
 
@@ -39,6 +41,12 @@ struct RemoveRow {
     long lines;
     std::string after;  // the selection, the enabled buttons, the typed text selected in the category box
 };
+
+TEST_F(Organizer, AddOpensTheStoreDialog) {
+    Organize(kNone, [](pv::frmOrganizeProcedures& d) { d.cmdAdd.Press(); });
+    const auto shown = ui.ShownForms();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "frmAddProcedure"), shown.end());
+}
 
 class RemoveRows : public Organizer, public testing::WithParamInterface<RemoveRow> {};
 

@@ -297,6 +297,9 @@ TEST(SubDialogs,
          With(kTwo, With(kSixOff, {{"ShowCommentStubs", "True"}})), kNoLines, {1, true}},
         {kStubs, kTwo, "optNoCommentStubs|cmdOK", 0, "", true, With(kTwo, With(kSixOff, {{"ShowCommentStubs", "False"}})), "", {0, false}},
         {kStubs, kTwo, "optNoCommentStubs|cmdCancel", 0, "", true, kTwo, "", {0, false}},  // the main box is off already
+        {kStubs, With(kTwo, {{"ShowCreatedBy", "1"}, {"ShowPurpose", "1"}}), "?|chkPurpose|?|cmdOK", 0,
+         "S 1e+ 1e+ 0e- 1e+ 0e- 1e+ [Ann]e [Ann]+ / S 1e+ 1e+ 0e- 0e- 0e- 1e+ [Ann]e [Ann]+", true,
+         With(kTwo, {{"ShowCreatedBy", "1"}, {"ShowPurpose", "0"}}), "", {1, true}},
         {kStubs, kTwo, "chkOutput|chkCreatedBy|@txtCreatedByName|txtCreatedByName=Bob Smith|chkParameters|cmdOK", 0, "", true,
          With(kTwo, {{"ShowOutput", "0"}, {"ShowCreatedBy", "1"}, {"CreatedByName", "Bob Smith"}, {"ShowParameters", "1"}}), "", {1, true}},
         // Created By goes with the name box and its labels; the name keeps thirty characters. The first option
