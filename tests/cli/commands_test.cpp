@@ -260,6 +260,7 @@ TEST(LibraryEdit, InitStoreListShowMoveRemove) {
         EXPECT_EQ(run.out, step.out);
         EXPECT_NE(run.err.find(step.err), std::string::npos) << run.err;
     }
+    EXPECT_EQ(f.Do({"options", "show"}).code, 0);
     EXPECT_EQ(clitest::ReadBytes(f.file()), kModule);
 }
 
