@@ -194,7 +194,8 @@ TEST(ScanPatch, NeutralEditsPatchTheScanOthersDropIt) {
         {twoProcs, 'I', 1, "Option Compare Text", false},
         {twoProcs, 'I', 7, "    n = n", false},  // after a continued line
         {twoProcs, 'I', 10, "100 End Sub", false},
-        {declares, 'I', 3, "' waits", false},  // inside the continued Declare
+        {declares, 'I', 3, "' waits", false},                              // inside the continued Declare
+        {"Dim a _\n    As Long\nSub A()\nEnd Sub", 'I', 2, "' x", false},  // the first line continued
         {declares, 'I', 6, "", true},
         {"Sub A()\n    x = _ _\n\nEnd Sub", 'I', 4, "", false},
         {"Sub A()\n    x = 1", 'I', 3, "' more", false},
