@@ -4,6 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "LibraryDialogFixture.h"
+#include "library/frmAddProcedure.h"
+#include "library/frmChangeCategory.h"
+#include "library/frmEditCategories.h"
+#include "library/frmInput.h"
+#include "library/frmOrganizeProcedures.h"
 
 namespace {
 
@@ -33,6 +38,24 @@ TEST_F(Preview, StoredOrderWithoutAFirstEmptyLine) {
     PointAt(file.Path() + ".gone");
     EXPECT_EQ(Shown({1}), "") << "a missing library: told, then an empty window";
     EXPECT_EQ(Said(), "x:@.gone" + librarytest::kNotFound);
+}
+
+// Enter presses the default button and Esc the cancel button of each library dialog.
+TEST_F(Preview, EnterAndEscapeButtonsOfTheLibraryDialogs) {
+    pv::frmAddProcedure add(env, "(All)");
+    pv::frmChangeCategory change(env);
+    pv::frmEditCategories edit(env);
+    pv::frmInput input(env);
+    pv::frmOrganizeProcedures organize(env);
+    pv::frmPreview preview(env);
+    std::string got;
+    auto name = [](const forms::Control* c) { return c ? c->Name() : std::string(); };
+    for (const forms::Form* f :
+         std::initializer_list<const forms::Form*>{&add, &change, &edit, &input, &organize, &preview})
+        got += f->Name() + ":" + name(f->DefaultButton()) + "/" + name(f->CancelButton()) + " ";
+    EXPECT_EQ(got,
+              "frmAddProcedure:cmdOK/cmdCancel frmChangeCategory:cmdOK/cmdCancel frmEditCategories:/cmdClose "
+              "frmInput:cmdOK/cmdCancel frmOrganizeProcedures:/cmdClose frmPreview:/cmdClose ");
 }
 
 }  // namespace
