@@ -4,6 +4,7 @@
 #include "codetools/ProcAnalysis.h"
 #include "forms/ErrorReport.h"
 #include "host/VBE.h"
+#include "vbrt/VbError.h"
 
 namespace pv {
 namespace {
@@ -34,6 +35,8 @@ void AddToExistingProcedure(Env& env, const std::string& strName, const std::str
         host::CodeModule& module = Vbe().ActiveCodePane().CodeModule();
         // Found before anything is inserted, so the module is scanned once per procedure.
         const auto copies = ProcCopies(module, SplitEntry(strName));
+        // Listed but not found in its own range: adding nothing must not pass for success.
+        if (copies.empty()) vbrt::Raise(vbrt::err::SubNotDefined);
         long caret = lngStartLine;
         for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy) {
             // A copy that has its handling keeps it; one written once is the caller's choice.

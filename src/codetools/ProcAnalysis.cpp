@@ -5,6 +5,7 @@
 
 #include "forms/ErrorReport.h"
 #include "host/VBE.h"
+#include "host/VbLex.h"
 
 namespace pv {
 namespace {
@@ -33,11 +34,6 @@ std::string_view SkipBlanks(std::string_view text) {
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
-}
-
-bool ContinuesOnNextLine(std::string_view line) {
-    const auto last = line.find_last_not_of(' ');
-    return last != std::string_view::npos && line[last] == '_' && last > 0 && line[last - 1] == ' ';
 }
 
 }  // namespace
@@ -83,7 +79,7 @@ ProcEntry SplitEntry(const std::string& strEntry) {
 long DeclarationLastLine(const host::CodeModule& module, long lngDeclarationLine) {
     long line = lngDeclarationLine;
     const long count = module.CountOfLines();
-    while (line < count && ContinuesOnNextLine(module.Lines(line, 1))) ++line;
+    while (line < count && host::lex::ContinuesOnNextLine(module.Lines(line, 1))) ++line;
     return line;
 }
 

@@ -4,15 +4,11 @@
 
 #include "codetools/ProcAnalysis.h"
 #include "host/Statement.h"
+#include "host/VbLex.h"
 #include "vbrt/Text.h"
 
 namespace pv {
 namespace {
-
-bool Continues(std::string_view line) {
-    const auto last = line.find_last_not_of(' ');
-    return last != std::string_view::npos && last > 0 && line[last] == '_' && line[last - 1] == ' ';
-}
 
 class CopyWalk {
 public:
@@ -22,7 +18,9 @@ public:
         for (long line = first; line <= last;) {
             const long start = line;
             std::string text = module_.Lines(line, 1);
-            while (Continues(text) && line < last) text += " " + module_.Lines(++line, 1);
+            // Joined as the host's scan joins them, so both see the same statements.
+            while (host::lex::ContinuesOnNextLine(text) && line < last)
+                host::lex::AppendContinued(text, module_.Lines(++line, 1));
             Step(start, line, text);
             ++line;
         }

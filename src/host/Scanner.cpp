@@ -46,11 +46,7 @@ private:
         std::string_view line = text_.Line(i++);
         if (!lex::ContinuesOnNextLine(line) || i >= text_.Count()) return line;
         joined_.assign(line);
-        while (lex::ContinuesOnNextLine(joined_) && i < text_.Count()) {
-            joined_.resize(lex::TrimRight(joined_).size() - 1);
-            joined_ += ' ';
-            joined_ += text_.Line(i++);
-        }
+        while (lex::ContinuesOnNextLine(joined_) && i < text_.Count()) lex::AppendContinued(joined_, text_.Line(i++));
         return joined_;
     }
 

@@ -52,6 +52,12 @@ bool ContinuesOnNextLine(std::string_view line) {
     return line.size() == 1 || IsBlank(line[line.size() - 2]);
 }
 
+void AppendContinued(std::string& joined, std::string_view next) {
+    joined.resize(TrimRight(joined).size() - 1);
+    joined += ' ';
+    joined += next;
+}
+
 bool IsAttributeLine(std::string_view line) {
     std::string_view rest = line;
     if (!SameWord(NextWord(rest), "Attribute")) return false;

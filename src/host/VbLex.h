@@ -2,6 +2,7 @@
 // Small lexical helpers over one line of VB source: words compared without
 // regard to letter case, blanks, continuations. Bytes of 0x80 and above count
 // as identifier characters, as accented letters do in the ANSI code page.
+#include <string>
 #include <string_view>
 
 namespace host::lex {
@@ -27,6 +28,9 @@ bool SameWord(std::string_view word, std::string_view keyword);
 bool StartsWithWord(std::string_view s, std::string_view keyword);
 // A line that goes on in the next one: it ends with a blank and "_".
 bool ContinuesOnNextLine(std::string_view line);
+// Joins the next physical line onto a continued logical line: the "_" goes,
+// one blank stands for the line break, as the compiler reads it.
+void AppendContinued(std::string& joined, std::string_view next);
 // "Attribute Name.VB_X = value": the lines the code window hides.
 bool IsAttributeLine(std::string_view line);
 

@@ -33,6 +33,8 @@ TEST_F(CodeToolsTest, ExistingProcedureGetsItsBlockAtItsOwnLinesAndTheCaretOnIts
         {"Indented", "Sub", "1", nullptr, "\tPublic Sub Indented()|{E:Indented}|{B:Indented:Sub}|  End Sub"},
         {"Fr", "Function", "1", nullptr,
          "Friend Static Function Fr()|{E:Fr}|  x = \"End Sub\"|{B:Fr:Function}|End Function ' Fr"},
+        // a comment continued onto a blank line ends there
+        {"Sc", "Sub", "3", nullptr, "' Was: _||Sub Sc()|{E:Sc}|{B:Sc:Sub}|End Sub"},
         // a bare "Sub" line names no procedure
         {"e", "Function", "2", nullptr, "Sub|Function e|{E:e}|{B:e:Function}|End Function"}};
     Set(pv::key::CreatedByName, "Ann");
