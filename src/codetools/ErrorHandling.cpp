@@ -37,6 +37,10 @@ void AddToExistingProcedure(Env& env, const std::string& strName, const std::str
         const auto copies = ProcCopies(module, SplitEntry(strName));
         // Listed but not found in its own range: adding nothing must not pass for success.
         if (copies.empty()) vbrt::Raise(vbrt::err::SubNotDefined);
+        // Without its End line the procedure's end is a guess: a block put there could split a statement.
+        for (const auto& copy : copies)
+            if (!copy.closed)
+                vbrt::Raise(vbrt::err::InvalidCall, "No End statement closes " + strName + "; nothing was added");
         long caret = lngStartLine;
         for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy) {
             // A copy that has its handling keeps it; one written once is the caller's choice.

@@ -56,6 +56,7 @@ struct ProcCopy {
     long declLine = 0;    // its (first) declaration line
     long entryLine = 0;   // the entry statement goes directly above it
     long endLine = 0;     // its End statement (else the last non-empty line of the range)
+    bool closed = false;  // an End statement was found
 };
 
 // The copies of the entry's procedure in the host's range for it, in line order.

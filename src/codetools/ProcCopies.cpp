@@ -105,7 +105,10 @@ private:
     }
 
     void Close(long line) {
-        if (open_ >= 0) copies_[Index(open_)].endLine = line;
+        if (open_ >= 0) {
+            copies_[Index(open_)].endLine = line;
+            copies_[Index(open_)].closed = true;
+        }
         open_ = kNone;
     }
 

@@ -66,6 +66,15 @@ TEST_F(CodeToolsTest, MissingProcedureOrLinesOutsideTheModuleAreReportedAndNothi
     EXPECT_EQ(Prompts(), (Strings{"AddToExistingProcedure: Sub or Function not defined 35",
                                   "ProcContainsErrorHandling(): Invalid procedure call or argument 5"}));
     EXPECT_EQ(ui.Messages()[0].Icon() + ui.Messages()[1].Icon(), 2 * forms::vbCritical);
+    ui.ClearTranscript();
+    // Left open at the end of the module, also inside a continued declaration: no place is safe.
+    for (const char* open : {"Sub S()|  x = 1|  y = 2", "Sub S(a, _|  b)|  x = 1", "Sub S(a, _"}) {
+        Load(Split(open));
+        pv::AddToExistingProcedure(env, "S", "Sub", 1, false);
+        EXPECT_EQ(Lines(), Split(open));
+        EXPECT_EQ(Prompts(), Strings{"AddToExistingProcedure: No End statement closes S; nothing was added 5"});
+        ui.ClearTranscript();
+    }
 }
 
 TEST_F(CodeToolsTest, NameCheckRefusesWhatCannotBeAnIdentifier) {
