@@ -10,7 +10,7 @@ packages=(
   libcli11-dev nlohmann-json3-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
-  hyperfine sed
+  hyperfine sed strace
   clang-14 libclang-rt-14-dev
 )
 

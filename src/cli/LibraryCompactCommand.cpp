@@ -27,15 +27,16 @@ namespace fs = std::filesystem;
 constexpr auto kPoll = std::chrono::milliseconds(250);
 constexpr int kStepPercent = 10;
 
-// Polls the size of the copy being written under the library's name against
-// the backup it is written from, and prints a line at every tenth passed;
-// the repair before it gets one line.
+// Polls the size of the compacted copy being written against the library it
+// is written from, and prints a line at every tenth passed; the repair on the
+// backup before it gets one line.
 class CompactProgress {
 public:
     CompactProgress(std::FILE* err, std::string library, std::string backup)
         : err_(err),
           library_(std::move(library)),
           backup_(std::move(backup)),
+          copy_(pv::CompactCopyName(library_)),
           thread_([this](std::stop_token stop) { Watch(stop); }) {}
 
 private:
@@ -47,7 +48,7 @@ private:
         std::unique_lock lock(mutex);
         while (!wake.wait_for(lock, stop, kPoll, [&stop] { return stop.stop_requested(); })) {
             std::error_code ec;
-            if (!repairing && fs::exists(backup_, ec) && !fs::exists(library_, ec)) {
+            if (!repairing && fs::exists(backup_, ec) && !fs::exists(copy_, ec)) {
                 repairing = true;
                 Print("checking and repairing");
             }
@@ -61,18 +62,18 @@ private:
         std::fprintf(err_, "procvault library compact: %s\n", text.c_str());
         std::fflush(err_);
     }
-    // 0 while there is no copy yet (the repair runs) or no backup any more (done).
+    // 0 while there is no copy yet (the repair runs) or no copy any more (done).
     int Percent() const {
         std::error_code ec;
-        const auto total = fs::file_size(backup_, ec);
+        const auto total = fs::file_size(library_, ec);
         if (ec || total == 0) return 0;
-        const auto written = fs::file_size(library_, ec);
+        const auto written = fs::file_size(copy_, ec);
         if (ec) return 0;
         return static_cast<int>(std::min<std::uintmax_t>(99, written * 100 / total));
     }
 
     std::FILE* err_;
-    std::string library_, backup_;
+    std::string library_, backup_, copy_;
     std::jthread thread_;  // last: stopped and joined before the rest goes
 };
 
@@ -105,9 +106,10 @@ void AddLibraryCompactCommand(CLI::App& library, Context& ctx) {
     CLI::App& command = AddCommand(library, "compact",
                                    "Repair and compact the library\n"
                                    "Presses \"Compact Now\" in the Options dialog: the library named by the\n"
-                                   "ProcvaultLocation preference is moved aside under its backup name\n"
-                                   "(Library.mdb: Library.bak), repaired, and compacted back under its own\n"
-                                   "name. When a step fails, the library is put back as it was.");
+                                   "ProcvaultLocation preference gets its backup name beside its own\n"
+                                   "(Library.mdb: Library.bak), is repaired there, and a compacted copy\n"
+                                   "replaces it under its own name. When a step fails, or the process is\n"
+                                   "killed, the library stays as it was under its name.");
     OnRun(command, ctx, "", [&ctx] { return Compact(ctx); });
 }
 

@@ -202,11 +202,18 @@ void Rebuild(const std::string& path, int busyTimeoutMs) {
     }
 }
 
+// A write killed halfway leaves the file short of its header's page count and
+// a journal beside it that SQLite plays back on opening; only SQLite can judge it.
+bool HasJournal(const std::string& path) {
+    std::error_code ec;
+    return fs::file_size(path + "-journal", ec) > 0 && !ec;
+}
+
 }  // namespace
 
 std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool exclusive,
                                                  bool readOnly) const {
-    CheckFile(path, true);
+    CheckFile(path, !HasJournal(path));
     std::shared_ptr<detail::Conn> conn = Connect(path, busyTimeoutMs_, readOnly);
     if (exclusive) detail::Exec(*conn, "PRAGMA locking_mode=EXCLUSIVE");
     Probe(*conn);

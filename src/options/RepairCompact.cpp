@@ -1,5 +1,8 @@
 #include "options/RepairCompact.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 #include <system_error>
@@ -37,18 +40,42 @@ std::string JournalOf(const std::string& strPath) {
     return strPath + "-journal";
 }
 
-// One atomic rename puts the library back and drops whatever the compaction
-// half-wrote under its name, so the user never sees a partial library there.
-// The half-written copy's journal goes first: SQLite would play it back into
-// the library that takes the name over, and wreck it.
-bool PutBack(const std::string& strBackup, const std::string& strLibrary, bool bolDropJournal) {
+// A copy and its journal left by a run that was killed: SQLite would play the
+// journal back into the next copy written under that name.
+void DropCopy(const std::string& strCopy) {
     std::error_code ec;
-    if (bolDropJournal) fs::remove(JournalOf(strLibrary), ec);
-    fs::rename(strBackup, strLibrary, ec);
-    return !ec;
+    fs::remove(JournalOf(strCopy), ec);
+    fs::remove(strCopy, ec);
+}
+
+// The backup is a second name for the library's file rather than the file moved
+// aside, so a process killed at any step still leaves the library under its own
+// name, whole. Where the file system has no hard links, it is a copy.
+void LinkAside(const std::string& strLibrary, const std::string& strBackup) {
+    std::error_code ec;
+    fs::create_hard_link(strLibrary, strBackup, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) {
+        ec.clear();
+        fs::copy_file(strLibrary, strBackup, ec);
+    }
+    if (ec) vbrt::Raise(FileErrorNumber(ec));
+}
+
+void SyncFolderOf(const std::string& strPath) {
+    const fs::path folder = fs::path(strPath).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
 }
 
 }  // namespace
+
+// Beside the library, so that one rename puts it in the library's place and the
+// name never holds a half-written file.
+std::string CompactCopyName(const std::string& strLibraryPath) {
+    return strLibraryPath + ".compacting";
+}
 
 std::string BackupFileName(const std::string& strFileName) {
     return strFileName.substr(0, strFileName.find('.')) + ".bak";
@@ -81,22 +108,21 @@ void RepairAndCompactLibrary(const std::string& strLibraryPath) {
                                                       ": the library's backup would be " + strBackup +
                                                       " itself");
     PassingOverMissingFiles([&] { Kill(strBackup); });
-    const bool bolMovedAside = PassingOverMissingFiles([&] { Name(strLibraryPath, strBackup); });
-    // A journal still there belongs to the library itself and goes back with it.
-    std::error_code ec;
-    const bool bolOwnJournal = fs::exists(JournalOf(strLibraryPath), ec);
+    const bool bolLinked = PassingOverMissingFiles([&] { LinkAside(strLibraryPath, strBackup); });
+    const std::string strCopy = CompactCopyName(strLibraryPath);
+    DropCopy(strCopy);
     try {
         PassingOverMissingFiles([&] { engine.RepairDatabase(strBackup); });
-        PassingOverMissingFiles([&] { engine.CompactDatabase(strBackup, strLibraryPath); });
-    } catch (const vbrt::VbError& error) {
-        if (!bolMovedAside || PutBack(strBackup, strLibraryPath, !bolOwnJournal)) throw;
-        // The user must learn where the library's content is now.
-        throw vbrt::VbError(error.Number(),
-                            error.Description() + " (the library is left as " + strBackup + ")");
+        PassingOverMissingFiles([&] { engine.CompactDatabase(strBackup, strCopy); });
+        PassingOverMissingFiles([&] { Name(strCopy, strLibraryPath); });
     } catch (...) {
-        if (bolMovedAside) PutBack(strBackup, strLibraryPath, !bolOwnJournal);
+        // The library never left its name: only the backup and the copy go.
+        DropCopy(strCopy);
+        std::error_code ec;
+        if (bolLinked) fs::remove(strBackup, ec);
         throw;
     }
+    SyncFolderOf(strLibraryPath);
     PassingOverMissingFiles([&] { Kill(strBackup); });
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// Repair and compaction of the library file in place: the file is moved aside
-// under its backup name, repaired there, and compacted back under its own name,
-// so the stored location stays valid. The run time's file statements it uses
-// are here too.
+// Repair and compaction of the library file in place: the file gets its backup
+// name beside its own, is repaired there, and a compacted copy replaces it under
+// its own name, so the stored location stays valid and always names a whole
+// library. The run time's file statements it uses are here too.
 #include <string>
 
 namespace pv {
@@ -11,15 +11,18 @@ namespace pv {
 // and Library give Library.bak, my.lib.mdb gives my.bak.
 std::string BackupFileName(const std::string& strFileName);
 
+// Where the compacted copy is written before it takes the library's name.
+std::string CompactCopyName(const std::string& strLibraryPath);
+
 // Deletes a file; error 53 when there is no such file (a folder is none).
 void Kill(const std::string& strPath);
 // Renames in one atomic step, replacing what `strTo` names; 53 when `strFrom` is missing.
 void Name(const std::string& strFrom, const std::string& strTo);
 
-// Deletes an old backup, renames the library to it, repairs it, compacts it back
-// under the library's name and deletes the backup; a missing file (53) at any of
-// these steps lets the next one run. On any other failure the library is put
-// back under its own name, whole, before the failure is thrown on.
+// Deletes an old backup, links the library to it, repairs it, compacts it into a
+// copy that is renamed over the library and deletes the backup; a missing file
+// (53) at any of these steps lets the next one run. On any other failure the
+// library is left as it was under its own name and the backup goes.
 void RepairAndCompactLibrary(const std::string& strLibraryPath);
 
 }  // namespace pv
