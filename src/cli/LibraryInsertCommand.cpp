@@ -61,10 +61,12 @@ int Act(const Request& request, Context& ctx) {
     ui.OnShow("frmProcvault",
               [&](forms::Form& form) { Play(static_cast<pv::frmProcvault&>(form), request, outcome); });
     session.Click("Code Window", "&Procvault...");
+    // A library that could not be read lists nothing: its message said why, not a missing key.
+    if (ui.Problems() > 0) return kExitNotDone;
     if (outcome.unknownKey)
         throw BadInput("no stored procedure with key " + std::to_string(*outcome.unknownKey) +
                        " (see 'procvault library list')");
-    if (!outcome.done || ui.Problems() > 0) return kExitNotDone;
+    if (!outcome.done) return kExitNotDone;
     session.Vbe().ActiveVBProject().SaveAll();
     const std::size_t count = request.ids.size();
     std::fprintf(ctx.io.err, "procvault: inserted %zu procedure%s\n", count, count == 1 ? "" : "s");

@@ -132,6 +132,7 @@ TEST(Options, OkChecksThePrefixThenTheLocationAndPointsAtTheBoxToCorrect) {
          "Procvault database. Please enter the path of a valid database.|keys:{Home}+{End}", "' ||' |1|txtProcvaultLocation"},
         {0, "' ", "Library.mdb", "DROP TABLE ProcedureLine", 0, "", "' |stored|"},  // a missing table is made again
         {0, "' ", "notes.txt", "", 0, "OKDatabaseLocation():Unrecognized database format '@'. 3343", "' ||' |0|cmdOK"},
+        {0, "' ", "Empty.mdb", "", 0, "OKDatabaseLocation():Unrecognized database format '@'. 3343", "' ||' |0|cmdOK"},
         {0, "' ", "Library.mdb", "LOCK", 0, "OKDatabaseLocation():Could not use '@'; file already in use. 3045", "' ||' |0|cmdOK"}};
     // clang-format on
     for (const Row& row : rows) {
@@ -140,6 +141,7 @@ TEST(Options, OkChecksThePrefixThenTheLocationAndPointsAtTheBoxToCorrect) {
         const std::string path = *row.path ? (s.file.Dir() / row.path).string() : "";
         const bool lock = row.sql == std::string("LOCK");
         if (path.ends_with(".txt")) testsupport::WriteBytes(path, "plain text\n");
+        if (path.ends_with("Empty.mdb")) testsupport::WriteBytes(path, "");  // not an empty database
         if (*row.sql && !lock) s.file.Open()->Execute(row.sql);
         auto holder = lock ? dao::DBEngine().OpenDatabase(path, true) : nullptr;
         if (row.answer) s.ui.QueueAnswer(row.answer);
