@@ -38,6 +38,12 @@ std::optional<std::string> QtSettingsStore::Read(const std::string& app, const s
 void QtSettingsStore::Write(const std::string& app, const std::string& section, const std::string& key,
                             const std::string& value) {
     QSettings settings(FilePath(app), QSettings::IniFormat);
+    // Writing would rewrite the file from what parsed and lose the rest of it;
+    // the file is parsed on first use, hence the look at its groups.
+    settings.childGroups();
+    if (settings.status() == QSettings::FormatError)
+        vbrt::Raise(vbrt::err::PathFileAccess, "Path/File access error: " + FilePath(app).toStdString() +
+                                                   " is not a settings file; it was left as it is");
     settings.setValue(Latin1(section) + "/" + Latin1(key), Latin1(value));
     settings.sync();
     if (settings.status() != QSettings::NoError)

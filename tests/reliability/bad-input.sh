@@ -81,7 +81,7 @@ ROWS=(
     "ini-readonly|options list|0||none"
     "ini-readonly|comment|0||module"
     "ini-readonly|setprefix|1|cannot write {INI}|none"
-    "ini-binary|options setprefix comment|1|{INI}|none|xfail:the settings store rewrites a settings file it cannot parse"
+    "ini-binary|options setprefix comment|1|{INI}|none"
 )
 
 # Full disk: a small tmpfs when this user may mount one, else a file-size limit.
