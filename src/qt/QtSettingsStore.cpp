@@ -1,8 +1,12 @@
 #include "qt/QtSettingsStore.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <map>
+#include <utility>
 
 #include "vbrt/VbError.h"
 
@@ -14,6 +18,32 @@ QString ConfigFolder() {
     const QByteArray xdg = qgetenv("XDG_CONFIG_HOME");
     if (!xdg.isEmpty()) return QString::fromLocal8Bit(xdg);
     return QDir::homePath() + "/.config";
+}
+
+// QSettings parses a file once per process and tells only the instance that
+// parsed it of a failure, so a file found unparsable is remembered as such
+// until it changes on disk.
+using Stamp = std::pair<qint64, QDateTime>;
+std::map<QString, Stamp>& KnownUnparsable() {
+    static std::map<QString, Stamp> known;
+    return known;
+}
+
+Stamp StampOf(const QString& path) {
+    const QFileInfo file(path);
+    return {file.size(), file.lastModified()};
+}
+
+void NoteParse(QSettings& settings, const QString& path) {
+    settings.childGroups();  // parses the file, if this is the first look at it
+    if (settings.status() == QSettings::FormatError) KnownUnparsable()[path] = StampOf(path);
+}
+
+bool Unparsable(const QString& path) {
+    QSettings settings(path, QSettings::IniFormat);
+    NoteParse(settings, path);
+    const auto it = KnownUnparsable().find(path);
+    return it != KnownUnparsable().end() && it->second == StampOf(path);
 }
 
 QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
@@ -30,6 +60,7 @@ QString QtSettingsStore::FilePath(const std::string& app) const {
 std::optional<std::string> QtSettingsStore::Read(const std::string& app, const std::string& section,
                                                  const std::string& key) {
     QSettings settings(FilePath(app), QSettings::IniFormat);
+    NoteParse(settings, FilePath(app));
     const QString name = Latin1(section) + "/" + Latin1(key);
     if (!settings.contains(name)) return std::nullopt;
     return settings.value(name).toString().toLatin1().toStdString();
@@ -38,10 +69,8 @@ std::optional<std::string> QtSettingsStore::Read(const std::string& app, const s
 void QtSettingsStore::Write(const std::string& app, const std::string& section, const std::string& key,
                             const std::string& value) {
     QSettings settings(FilePath(app), QSettings::IniFormat);
-    // Writing would rewrite the file from what parsed and lose the rest of it;
-    // the file is parsed on first use, hence the look at its groups.
-    settings.childGroups();
-    if (settings.status() == QSettings::FormatError)
+    // Writing would rewrite the file from what parsed and lose the rest of it.
+    if (Unparsable(FilePath(app)))
         vbrt::Raise(vbrt::err::PathFileAccess, "Path/File access error: " + FilePath(app).toStdString() +
                                                    " is not a settings file; it was left as it is");
     settings.setValue(Latin1(section) + "/" + Latin1(key), Latin1(value));
