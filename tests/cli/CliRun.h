@@ -20,17 +20,15 @@ struct Result {
     std::string out, err;
 };
 
-// An empty library with its location stored, in a folder for Module1.bas. In texts {LIB}, {FILE}, {MISSING}
-// and {DIR} stand for their paths; an argument "X.ext" names a file in the folder.
+// An empty library with its location stored, in a folder for Module1.bas. In texts {LIB}, {FILE} and {DIR}
+// stand for their paths; an argument "X.ext" names a file in the folder.
 struct Folder {
     Folder() { pv::WriteOption(store, pv::key::ProcvaultLocation, library.Path()); }
     fs::path Dir() const { return library.Dir().Path(); }
     fs::path file() const { return Dir() / "Module1.bas"; }
     std::string Expand(std::string text) const {
-        const std::map<std::string, std::string> marks = {{"{LIB}", library.Path()},
-                                                          {"{FILE}", file().string()},
-                                                          {"{MISSING}", (Dir() / "Gone.mdb").string()},
-                                                          {"{DIR}", Dir().string()}};
+        const std::map<std::string, std::string> marks = {
+            {"{LIB}", library.Path()}, {"{FILE}", file().string()}, {"{DIR}", Dir().string()}};
         for (const auto& [mark, value] : marks)
             for (auto at = text.find(mark); at != std::string::npos; at = text.find(mark, at + value.size()))
                 text.replace(at, mark.size(), value);

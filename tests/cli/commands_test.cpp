@@ -196,9 +196,7 @@ TEST(LibraryOptions, DoesTheWorkOrLeavesItAsItWas) {
         clitest::Folder f;
         daotest::FillSample(*f.library.Open());
         clitest::WriteBytes(f.file(), kModule);
-        const std::string stored = row.stored;
-        pv::WriteOption(f.store, pv::key::ProcvaultLocation,
-                        f.Expand(stored));
+        pv::WriteOption(f.store, pv::key::ProcvaultLocation, f.Expand(row.stored));
         const auto check = [&] {
             if (row.check.empty()) return clitest::ReadBytes(f.file());
             if (row.check != kFolder) return f.Do(row.check).out;

@@ -47,7 +47,6 @@ TEST(ProcvaultProgram, TheFirstCommandWritesThePreferencesAndTheNextReadsThemCha
               std::string::npos);
     EXPECT_EQ(run("uncomment", "Module1.bas", "1-2"), 1);  // the exit code says the work was not done
     EXPECT_NE(ReadBytes(dir / "err.txt").find("could not find any lines"), std::string::npos);
-    EXPECT_EQ(run("comment", "None.bas", "1"), 2);
 }
 
 TEST(LibraryCompactProgram, AWriteFailingHalfwayLeavesTheLibraryWholeUnderItsName) {

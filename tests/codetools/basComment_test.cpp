@@ -82,14 +82,15 @@ TEST_F(CommentTest, UncommentWithNoPrefixedLineSaysSoAndStillMovesTheCaret) {
 TEST_F(CommentTest, HiddenAttributeLinesSurviveACommentRoundTripByteForByte) {
     const std::string original =
         "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\nAttribute VB_Name = \"Module1\"\r\n"
-        "Option Explicit\r\nPublic Property Get Item() As Long\r\nAttribute Item.VB_UserMemId = 0\r\n"
-        "    Item = 1\r\nEnd Property\r\n";
+        "Option Explicit\r\nPrivate WithEvents mForm As Form\r\nAttribute mForm.VB_VarHelpID = -1\r\n"
+        "Public Property Get Item() As Long\r\nAttribute Item.VB_UserMemId = 0\r\n    Item = 1\r\n"
+        "End Property\r\n";
     LoadFile("Module1.cls", original);
-    ASSERT_EQ(Module().Lines(3, 1), "    Item = 1");
-    Select(2, 1, 4, 13);
+    ASSERT_EQ(Module().Lines(4, 1), "    Item = 1");
+    Select(1, 1, 5, 13);
     pv::CommentSelection(env);
-    EXPECT_EQ(Module().Lines(2, 1), "' Public Property Get Item() As Long");
-    Select(2, 1, 4, 13);
+    EXPECT_EQ(Module().Lines(3, 1), "' Public Property Get Item() As Long");
+    Select(1, 1, 5, 13);
     pv::UncommentSelection(env);
     component->Save();
     EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.cls"), original);

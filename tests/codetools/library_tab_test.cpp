@@ -135,27 +135,4 @@ TEST_F(LibraryTab, LeavingTheCategoryBoxRefreshesAfterAKeyAndRefusesTypedText) {
     }
 }
 
-TEST_F(LibraryTab, AnUnsetMissingOrLockedLibraryIsReportedAndTheTabStaysEmpty) {
-    const std::string path = file->Path();
-    std::string icons;
-    for (const std::string& location : {std::string(), path + ".gone", path}) {
-        Set(pv::key::ProcvaultLocation, location);
-        auto holder = location == path ? dao::DBEngine().OpenDatabase(path, true) : nullptr;
-        Open([&](pv::frmProcvault& d) {
-            EXPECT_EQ(d.lstAvailableProcedures.ListCount() + d.cboCategory.ListCount(), 0) << location;
-        });
-        icons += On(ui.Messages().back().Icon() == forms::vbCritical);
-    }
-    EXPECT_EQ(icons, " 1 1 0");  // in use: an exclamation
-    EXPECT_EQ(Prompts(),
-              (Strings{"Procvault: There is no location entered for the Procvault database file. Please "
-                       "enter the correct location from the Procvault tab on the Options screen",
-                       "Procvault: " + path +
-                           ".gone:\r\nThis file was not found. Please enter the correct "
-                           "location from the Procvault tab on the Options screen",
-                       "Procvault: " + path +
-                           ":\r\nThis file is currently opened by another user. Please "
-                           "close the database and try again."}));
-}
-
 }  // namespace

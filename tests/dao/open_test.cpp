@@ -2,8 +2,6 @@
 // compaction.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -51,20 +49,6 @@ INSTANTIATE_TEST_SUITE_P(Open, BadFiles, testing::Values(
     BadFileRow{[](P t, L lib) { WriteBytes(t, ReadBytes(lib).substr(0, 4096)); }, 3049}));
 // clang-format on
 
-TEST(Open, ReadOnlyOpenAndWriteProtectedFileReadButRefuseWrites) {
-    for (const bool protect : {false, true}) {
-        SCOPED_TRACE(protect ? "write-protected" : "opened read-only");
-        if (protect && geteuid() == 0) continue;  // file permissions do not bind root
-        daotest::LibraryFile file;
-        daotest::AddCategory(*file.Open(), "Utilities");
-        if (protect) ::chmod(file.Path().c_str(), 0444);
-        auto db = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(file.Path(), false, !protect);
-        EXPECT_EQ(Count(*db, "Category"), 1);
-        EXPECT_EQ(ErrorOf([&] { db->Execute("DELETE * FROM Category"); }), 3027);
-        EXPECT_EQ(ErrorOf([&] { daotest::AddCategory(*db, "More"); }), 3027);
-    }
-}
-
 TEST(Exclusive, AnotherProgramHoldingTheFileGives3045UntilItCloses) {
     daotest::LibraryFile file;
     auto holder = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(file.Path(), true);
@@ -85,13 +69,11 @@ TEST(Exclusive, AnotherProgramHoldingTheFileGives3045UntilItCloses) {
     EXPECT_EQ(ErrorOf([&] { file.Open(); }), 0);
 }
 
-TEST(CreateLibrary, GivesEmptyTablesAndRefusesAnExistingFileOrAMissingFolder) {
+// An existing file (3204): the library init command's refusal, tests/cli.
+TEST(CreateLibrary, GivesEmptyTablesAndRefusesAMissingFolder) {
     daotest::LibraryFile file;
     auto db = file.Open();
     EXPECT_EQ(Count(*db, "Category") + Count(*db, "ProcedureHeader") + Count(*db, "ProcedureLine"), 0);
-    const std::string before = ReadBytes(file.Path());
-    EXPECT_EQ(ErrorOf([&] { dao::CreateLibrary(file.Path()); }), 3204);
-    EXPECT_EQ(ReadBytes(file.Path()), before);
     const fs::path nowhere = file.Dir() / "no-such-folder" / "Library.mdb";
     EXPECT_EQ(ErrorOf([&] { dao::CreateLibrary(nowhere.string()); }), 3044);
     EXPECT_FALSE(fs::exists(nowhere.parent_path()));

@@ -114,14 +114,13 @@ TEST_F(ProjectOnDisk, SaveAllWritesOnlyTheEditedModuleInPlaceAndAddsModules) {
 // message stands for the full path of the module file (of the project file when that is missing).
 TEST_F(ProjectOnDisk, RefusesAndLeavesTheFilesAlone) {
     const struct {
-        char spoil;  // Changed, Read-only, Missing, Binary, Folder, no Project file
+        char spoil;  // Changed, Read-only, Missing, Folder, no Project file (binary: bad-input.sh)
         bool whenSaving;
         long number;
         std::string description;
     } rows[] = {{'C', true, 75, "Path/File access error: basMain.bas changed on disk since it was loaded"},
                 {'R', true, 75, "Path/File access error: basMain.bas is read-only"},
                 {'M', false, 53, "File not found: % (listed in Ledger.vbp)"},
-                {'B', false, 5, "basMain.bas is not a Visual Basic source file"},
                 {'F', false, 75, "Path/File access error: basMain.bas is a folder, not a file"},
                 {'P', false, 53, "File not found: %"}};
     for (const auto& row : rows) {
@@ -133,7 +132,6 @@ TEST_F(ProjectOnDisk, RefusesAndLeavesTheFilesAlone) {
         if (row.spoil == 'R') fs::permissions(Module(), fs::perms::owner_read | fs::perms::group_read);
         if (row.spoil == 'M' || row.spoil == 'F') fs::remove(Module());
         if (row.spoil == 'F') fs::create_directory(Module());
-        if (row.spoil == 'B') WriteBytes(Module(), std::string("\x7F\x45LF\0\0\0", 7));
         if (row.spoil == 'P') fs::remove(dir_ / "Ledger.vbp");
         std::string bytes = fs::is_regular_file(Module()) ? ReadBytes(Module()) : "";
         auto perms = fs::status(Module()).permissions();

@@ -62,16 +62,9 @@ TEST_F(StudioTest, SaveMarksAndWritesRefusesAFileChangedOnDiskAndClosingAsks) {
     EXPECT_EQ(testsupport::ReadBytes(dir / "Module1.bas"), elsewhere);
 }
 
-// The existing procedures tab lists what lacks a handler: here code for two targets,
-// a sub written once per branch and a sub declared once per branch ("_" files
-// before the letters, as the VB list box files it).
-TEST_F(StudioTest, CodeForTwoTargetsGetsOneHandlerPerCopy) {
-    Module().DeleteLines(1, Module().CountOfLines());
-    Module().InsertLines(
-        1,
-        "#If Win64 Then\r\nSub Text_Change()\r\nEnd Sub\r\n#Else\r\nSub Text_Change()\r\nEnd Sub\r\n"
-        "#End If\r\n#If VBA7 Then\r\nSub TextBox_Change(ByVal h As LongPtr)\r\n#Else\r\n"
-        "Sub TextBox_Change(ByVal h As Long)\r\n#End If\r\nEnd Sub");
+// The existing procedures tab lists what lacks a handler; OK, the default button, gives it one around a body
+// below a hidden attribute line (code for two targets: frmProcvault_test).
+TEST_F(StudioTest, ExistingProceduresTabGivesTheChosenProcedureAHandler) {
     QStringList entries;
     InMainDialog(-1, "lstProcedures", [&](pvqt::FormDialog& dialog, QListWidget& list) {
         entries = Entries(list);
@@ -80,19 +73,13 @@ TEST_F(StudioTest, CodeForTwoTargetsGetsOneHandlerPerCopy) {
         QTest::keyClick(&list, Qt::Key_Return);  // OK is the default button
     });
     FromContextMenu("&Procvault...");
-    EXPECT_EQ(entries, (QStringList{"Text_Change", "TextBox_Change"}));
-    // One entry statement and one handler per copy; the shared body's below the #End If.
-    const auto handler = [](const std::string& name) {
-        return "\tOn Error Goto Err_" + name + "\n\n\nExit_" + name + ":\n\tExit Sub\n\nErr_" + name +
-               ":\n\tMsgBox Err.Description & \" \" & Err.Number, vbCritical, \"" + name +
-               "()\"\n\tResume Exit_" + name + "\n\nEnd Sub";
-    };
-    EXPECT_EQ(Module().AllText(),
-              "#If Win64 Then\nSub Text_Change()\n" + handler("Text_Change") +
-                  "\n#Else\nSub Text_Change()\n" + handler("Text_Change") +
-                  "\n#End If\n#If VBA7 Then\nSub TextBox_Change(ByVal h As LongPtr)\n#Else\n"
-                  "Sub TextBox_Change(ByVal h As Long)\n#End If\n" +
-                  handler("TextBox_Change"));
+    EXPECT_EQ(entries, QStringList{"ShowTotal"});
+    EXPECT_EQ(
+        Module().AllText(),
+        "Option Explicit\n\nPublic Sub ShowTotal()\n\tOn Error Goto Err_ShowTotal\n\n\n"
+        "    Dim lngTotal As Long\n    lngTotal = 1\n    MsgBox lngTotal\nExit_ShowTotal:\n\tExit Sub\n\n"
+        "Err_ShowTotal:\n\tMsgBox Err.Description & \" \" & Err.Number, vbCritical, \"ShowTotal()\"\n"
+        "\tResume Exit_ShowTotal\n\nEnd Sub");
     ExpectEditorInStep();
 }
 

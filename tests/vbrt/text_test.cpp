@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "vbrt/SettingsStore.h"
-#include "vbrt/VbError.h"
 
 namespace {
 
@@ -33,15 +32,6 @@ TEST(SettingsStore, UnwrittenKeysGiveTheReadersDefault) {
     vbrt::SaveSetting(store, "Procvault", "Options", "CommentPrefix", "");
     EXPECT_EQ(vbrt::GetSetting(store, "Procvault", "Options", "CommentPrefix", "dflt"), "");
     EXPECT_EQ(vbrt::GetSetting(store, "Other", "Options", "CommentPrefix", "x"), "x");
-}
-
-TEST(VbError, CarriesVisualBasicsTexts) {
-    try {
-        vbrt::Raise(35);
-        ADD_FAILURE() << "nothing raised";
-    } catch (const vbrt::VbError& e) {
-        EXPECT_EQ(std::to_string(e.Number()) + " " + e.Description(), "35 Sub or Function not defined");
-    }
 }
 
 }  // namespace
