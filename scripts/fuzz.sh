@@ -4,7 +4,8 @@
 # so the repository stays clean. Per target it prints the runs, the coverage,
 # how many of the known crash-* seeds still crash, and the new crashes found;
 # new crash inputs are kept in build-fuzz/artifacts/<target>/.
-# Exit status 1 when a run found a crash or a crash-* seed crashes again.
+# Exit status 1 when a run found a crash, a crash-* seed crashes again, or a
+# target did not run.
 #
 # Usage: scripts/fuzz.sh [--ci] [--seconds N] [target...]
 #   --ci          20 seconds per target (the default is 60), from a fixed seed so that
@@ -17,11 +18,11 @@ cd "$(dirname "$0")/.."
 
 all=(fuzz_module fuzz_edits fuzz_jet fuzz_settings fuzz_commands)
 seconds=60
-seed=()
+seed_option=()
 targets=()
 while [ $# -gt 0 ]; do
   case "$1" in
-    --ci) seconds=20 seed=(-seed=1) ;;
+    --ci) seconds=20 seed_option=(-seed=1) ;;
     --seconds) seconds="$2"; shift ;;
     -h | --help) sed -n '2,15p' "$0"; exit 0 ;;
     fuzz_*) targets+=("$1") ;;
@@ -63,7 +64,7 @@ for target in "${targets[@]}"; do
   # Fork mode keeps fuzzing past a crash, so one known fault does not end the run.
   log="$work/$target/log"
   (cd "$work/$target" && "$bin" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
-    -timeout=10 -rss_limit_mb=2048 -max_total_time="$seconds" "${seed[@]}" -artifact_prefix="$work/$target/artifacts/" \
+    -timeout=10 -rss_limit_mb=2048 -max_total_time="$seconds" "${seed_option[@]}" -artifact_prefix="$work/$target/artifacts/" \
     corpus >"$log" 2>&1) || true
 
   stats="$(grep -E '^#[0-9]+: cov:' "$log" | tail -n 1 || true)"
@@ -88,6 +89,7 @@ for target in "${targets[@]}"; do
       echo "${message:-(no message)}"
     done | sort | uniq -c | sort -rn | sed 's/^/  /'
   fi
-  [ -n "$stats" ] || { echo "  no statistics; the log ends with:"; tail -n 5 "$log" | sed 's/^/  /'; }
+  # A run that printed no statistics did not fuzz: that must not pass.
+  [ -n "$stats" ] || { found=1; echo "  no statistics; the log ends with:"; tail -n 5 "$log" | sed 's/^/  /'; }
 done
 exit "$found"
