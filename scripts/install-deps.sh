@@ -7,6 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsqlite3-dev sqlite3
+  libpq-dev postgresql-15
   libcli11-dev nlohmann-json3-dev libicu-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-utils imagemagick fonts-dejavu-core
