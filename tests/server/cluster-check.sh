@@ -12,7 +12,7 @@ uri=$(cat "$state/uri")
 fail() { echo "cluster-check: $*" >&2; exit 1; }
 
 [ "$(psql "$uri" -Atc "show listen_addresses")" = "" ] || fail "the server listens on TCP"
-owner=$(ps -o user= -p "$(head -n 1 "$(cat "$state/folder")/data/postmaster.pid")")
+owner=$(stat -c %U "/proc/$(head -n 1 "$(cat "$state/folder")/data/postmaster.pid")")
 [ "$owner" != root ] || fail "the server runs as root"
 
 db=check_$$
