@@ -20,7 +20,7 @@ std::string After(const std::string& message, std::string_view prefix) {
     return at == std::string::npos ? std::string() : message.substr(at + prefix.size());
 }
 
-std::vector<std::string> UserTables(Conn& conn) {
+std::vector<std::string> UserTables(SqliteConn& conn) {
     std::vector<std::string> names;
     Stmt stmt = Prepare(conn, "SELECT name FROM sqlite_master WHERE type='table'", {});
     while (Step(conn, stmt.get(), {})) names.push_back(Column(stmt.get(), 0).ToText());
@@ -28,7 +28,7 @@ std::vector<std::string> UserTables(Conn& conn) {
 }
 
 // Tables that `table` refers to (children's parents) ...
-std::vector<std::string> ParentsOf(Conn& conn, const std::string& table) {
+std::vector<std::string> ParentsOf(SqliteConn& conn, const std::string& table) {
     std::vector<std::string> parents;
     Stmt stmt = Prepare(conn, "SELECT \"table\" FROM pragma_foreign_key_list(?)", {});
     Bind(conn, stmt.get(), 1, table);
@@ -37,14 +37,14 @@ std::vector<std::string> ParentsOf(Conn& conn, const std::string& table) {
 }
 
 // ... and the tables that refer to `table`.
-std::string FirstChildOf(Conn& conn, const std::string& table) {
+std::string FirstChildOf(SqliteConn& conn, const std::string& table) {
     for (const std::string& candidate : UserTables(conn))
         for (const std::string& parent : ParentsOf(conn, candidate))
             if (vbrt::EqualsText(parent, table)) return candidate;
     return table;
 }
 
-[[noreturn]] void FailForeignKey(Conn& conn, const FailContext& context) {
+[[noreturn]] void FailForeignKey(SqliteConn& conn, const FailContext& context) {
     const std::vector<std::string> parents = ParentsOf(conn, context.table);
     const bool changesChild =
         context.kind == StatementKind::Insert || (context.kind == StatementKind::Update && !parents.empty());
@@ -67,18 +67,18 @@ std::string FirstChildOf(Conn& conn, const std::string& table) {
 
 }  // namespace
 
-void Conn::Close() {
-    if (db) sqlite3_close_v2(db);
+void SqliteConn::Close() {
+    if (db) {
+        if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        prepared_.clear();
+        sqlite3_close_v2(db);
+    }
     db = nullptr;
     transactions.clear();
     pendingAdd = false;
 }
 
-void Conn::CheckOpen() const {
-    if (!db) Raise(jet::ObjectInvalid);
-}
-
-void Fail(Conn& conn, int rc, const FailContext& context) {
+void Fail(SqliteConn& conn, int rc, const FailContext& context) {
     const std::string message = conn.db ? sqlite3_errmsg(conn.db) : sqlite3_errstr(rc);
     const bool writing = context.kind != StatementKind::Select && context.kind != StatementKind::Other;
     switch (rc & 0xFF) {
@@ -132,7 +132,7 @@ std::string FromUtf8(const char* text, int bytes) {
     return IsAscii(view) ? std::string(view) : vbrt::Utf8ToCp1252(view);
 }
 
-Stmt Prepare(Conn& conn, const std::string& sqliteSql, const FailContext& context) {
+Stmt Prepare(SqliteConn& conn, const std::string& sqliteSql, const FailContext& context) {
     conn.CheckOpen();
     const std::string utf8 = ToUtf8(sqliteSql);
     sqlite3_stmt* raw = nullptr;
@@ -146,7 +146,7 @@ Stmt Prepare(Conn& conn, const std::string& sqliteSql, const FailContext& contex
     return stmt;
 }
 
-void Bind(Conn& conn, sqlite3_stmt* stmt, int index, const Value& value) {
+void Bind(SqliteConn& conn, sqlite3_stmt* stmt, int index, const Value& value) {
     int rc = SQLITE_OK;
     if (value.IsNull()) {
         rc = sqlite3_bind_null(stmt, index);
@@ -176,7 +176,7 @@ Value Column(sqlite3_stmt* stmt, int index) {
     }
 }
 
-bool Step(Conn& conn, sqlite3_stmt* stmt, const FailContext& context) {
+bool Step(SqliteConn& conn, sqlite3_stmt* stmt, const FailContext& context) {
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
@@ -185,10 +185,149 @@ bool Step(Conn& conn, sqlite3_stmt* stmt, const FailContext& context) {
     Fail(conn, code, context);
 }
 
-void Exec(Conn& conn, const std::string& sqliteSql, const FailContext& context) {
+void Exec(SqliteConn& conn, const std::string& sqliteSql, const FailContext& context) {
     Stmt stmt = Prepare(conn, sqliteSql, context);
     while (Step(conn, stmt.get(), context)) {
     }
+}
+
+namespace {
+
+// "sqlite_sequence" → "MSysSequence": the engine's tables under Jet's prefix.
+std::string SystemName(const std::string& sqliteName) {
+    std::string out = "MSys";
+    bool upper = true;
+    for (char c : sqliteName.substr(7)) {
+        if (c == '_') {
+            upper = true;
+            continue;
+        }
+        out += upper ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+        upper = false;
+    }
+    return out;
+}
+
+class SqliteCursor final : public Cursor {
+public:
+    SqliteCursor(SqliteConn& conn, Stmt stmt, FailContext context)
+        : conn_(conn), stmt_(std::move(stmt)), context_(std::move(context)) {}
+    int ColumnCount() const override { return sqlite3_column_count(stmt_.get()); }
+    std::string ColumnName(int column) const override {
+        const char* name = sqlite3_column_name(stmt_.get(), column);
+        return name ? name : "";
+    }
+    bool Next() override { return Step(conn_, stmt_.get(), context_); }
+    Value Get(int column) const override { return Column(stmt_.get(), column); }
+
+private:
+    SqliteConn& conn_;
+    Stmt stmt_;
+    FailContext context_;
+};
+
+void BindAll(SqliteConn& conn, sqlite3_stmt* stmt, const std::vector<Value>& params) {
+    for (std::size_t i = 0; i < params.size(); ++i) Bind(conn, stmt, static_cast<int>(i + 1), params[i]);
+}
+
+}  // namespace
+
+void Conn::CheckOpen() const {
+    if (!IsOpen()) Raise(jet::ObjectInvalid);
+}
+
+// Jet's system table names for SQLite's own: MSysObjects is the catalogue.
+std::string SqliteConn::TableSource(const std::string& name) {
+    if (vbrt::EqualsText(name, "MSysObjects")) return "sqlite_master";
+    if (name.size() > 4 && vbrt::EqualsText(name.substr(0, 4), "MSys")) {
+        std::string out = "sqlite";
+        for (char c : name.substr(4)) {
+            if (std::isupper(static_cast<unsigned char>(c))) out += '_';
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        return out;
+    }
+    return name;
+}
+
+// The INTEGER PRIMARY KEY of `table`, AUTOINCREMENT or not.
+std::string SqliteConn::KeyField(const std::string& table, bool& autoIncrement) {
+    Stmt info = Prepare(*this, "SELECT name, type, pk FROM pragma_table_info(?)", {});
+    Bind(*this, info.get(), 1, table);
+    std::string key;
+    int keys = 0;
+    while (Step(*this, info.get(), {})) {
+        if (Column(info.get(), 2).AsInt64() == 0) continue;
+        ++keys;
+        if (vbrt::EqualsText(Column(info.get(), 1).ToText(), "INTEGER")) key = Column(info.get(), 0).ToText();
+    }
+    Stmt sql = Prepare(*this, "SELECT sql FROM sqlite_master WHERE type='table' AND name=?", {});
+    Bind(*this, sql.get(), 1, table);
+    autoIncrement = Step(*this, sql.get(), {}) &&
+                    vbrt::UCase(Column(sql.get(), 0).ToText()).find("AUTOINCREMENT") != std::string::npos;
+    return keys == 1 ? key : std::string();
+}
+
+std::unique_ptr<Cursor> SqliteConn::Query(const std::string& sql, const std::vector<Value>& params,
+                                          const FailContext& context) {
+    Stmt stmt = Prepare(*this, sql, context);
+    BindAll(*this, stmt.get(), params);
+    return std::make_unique<SqliteCursor>(*this, std::move(stmt), context);
+}
+
+Stmt& SqliteConn::Prepared(const std::string& sql, const FailContext& context) {
+    auto it = prepared_.find(sql);
+    if (it == prepared_.end()) it = prepared_.emplace(sql, Prepare(*this, sql, context)).first;
+    sqlite3_reset(it->second.get());
+    return it->second;
+}
+
+long SqliteConn::Run(const std::string& sql, const std::vector<Value>& params, const FailContext& context) {
+    if (params.empty()) {
+        Exec(*this, sql, context);
+    } else {
+        sqlite3_stmt* stmt = Prepared(sql, context).get();
+        BindAll(*this, stmt, params);
+        Step(*this, stmt, context);
+        sqlite3_reset(stmt);
+    }
+    return sqlite3_changes(db);
+}
+
+long long SqliteConn::NextKey(const std::string& table, const std::string& /*key*/, bool autoIncrement,
+                              const FailContext& context) {
+    const std::string held = autoIncrement ? "(SELECT seq FROM sqlite_sequence WHERE name=?1)" : "0";
+    sqlite3_stmt* stmt =
+        Prepared("SELECT max(coalesce(" + held + ",0), coalesce((SELECT max(_rowid_) FROM " + Bracketed(table) +
+                     "),0)) + 1",
+                 context)
+            .get();
+    if (autoIncrement) Bind(*this, stmt, 1, table);
+    Step(*this, stmt, context);
+    const long long next = sqlite3_column_int64(stmt, 0);
+    sqlite3_reset(stmt);
+    return next;
+}
+
+void SqliteConn::BeginWrite(const FailContext& context) {
+    Exec(*this, "BEGIN IMMEDIATE", context);
+}
+
+void SqliteConn::RollbackQuietly() {
+    if (db && !sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    pendingAdd = false;
+}
+
+// Every table, the engine's own included: SQLite's catalogue shows as
+// "MSysObjects" and its other internal tables as "MSys" + their name.
+std::vector<std::string> SqliteConn::TableNames() {
+    std::vector<std::string> names{"MSysObjects"};
+    Stmt stmt = Prepare(*this, "SELECT name FROM sqlite_master WHERE type='table' ORDER BY name", {});
+    while (Step(*this, stmt.get(), {})) {
+        std::string name = Column(stmt.get(), 0).ToText();
+        names.push_back(name.rfind("sqlite_", 0) == 0 ? SystemName(name) : name);
+    }
+    return names;
 }
 
 }  // namespace dao::detail

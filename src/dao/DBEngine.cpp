@@ -49,8 +49,8 @@ void CheckFile(const std::string& path, bool checkLength) {
         Raise(jet::CorruptDatabase, path);
 }
 
-std::shared_ptr<detail::Conn> Connect(const std::string& path, int busyTimeoutMs, bool readOnly) {
-    auto conn = std::make_shared<detail::Conn>();
+std::shared_ptr<detail::SqliteConn> Connect(const std::string& path, int busyTimeoutMs, bool readOnly) {
+    auto conn = std::make_shared<detail::SqliteConn>();
     conn->path = path;
     const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const int rc = sqlite3_open_v2(path.c_str(), &conn->db, flags, nullptr);
@@ -62,7 +62,7 @@ std::shared_ptr<detail::Conn> Connect(const std::string& path, int busyTimeoutMs
 
 // Reads the catalogue: fails now, with 3045, 3343 or 3049, rather than at the
 // first statement.
-void Probe(detail::Conn& conn) {
+void Probe(detail::SqliteConn& conn) {
     detail::Exec(conn, "SELECT count(*) FROM sqlite_master");
 }
 
@@ -76,7 +76,7 @@ void SyncFile(const std::string& path) {
 // quick_check reads every page and row but does not compare indexes with their
 // tables: an index is rebuilt from the rows by the rebuild and by every compaction,
 // and the full check would double the time of a repair and compact.
-bool IntegrityOk(detail::Conn& conn) {
+bool IntegrityOk(detail::SqliteConn& conn) {
     detail::Stmt stmt = detail::Prepare(conn, "PRAGMA quick_check(1)", {});
     return detail::Step(conn, stmt.get(), {}) && detail::Column(stmt.get(), 0).ToText() == "ok";
 }
@@ -85,7 +85,7 @@ struct SchemaEntry {
     std::string type, name, sql;
 };
 
-std::vector<SchemaEntry> ReadSchema(detail::Conn& conn) {
+std::vector<SchemaEntry> ReadSchema(detail::SqliteConn& conn) {
     std::vector<SchemaEntry> entries;
     detail::Stmt stmt =
         detail::Prepare(conn,
@@ -99,7 +99,7 @@ std::vector<SchemaEntry> ReadSchema(detail::Conn& conn) {
 }
 
 // Copies the rows of `table` that can still be read; a damaged page ends the copy.
-void SalvageRows(detail::Conn& from, detail::Conn& to, const std::string& table) {
+void SalvageRows(detail::SqliteConn& from, detail::SqliteConn& to, const std::string& table) {
     detail::Stmt read;
     try {
         read = detail::Prepare(from, "SELECT * FROM " + Bracketed(table), {});
@@ -119,7 +119,7 @@ void SalvageRows(detail::Conn& from, detail::Conn& to, const std::string& table)
 }
 
 // Keys handed out before stay used in the rebuilt file.
-void SalvageSequence(detail::Conn& from, detail::Conn& to) {
+void SalvageSequence(detail::SqliteConn& from, detail::SqliteConn& to) {
     try {
         detail::Stmt read = detail::Prepare(from, "SELECT name, seq FROM sqlite_sequence", {});
         while (sqlite3_step(read.get()) == SQLITE_ROW) {
@@ -166,10 +166,10 @@ void Rebuild(const std::string& path, int busyTimeoutMs) {
     const std::string copy = ReadableCopy(path);
     const std::string fresh = path + ".repairing";
     fs::remove(fresh);
-    detail::Conn out;
+    detail::SqliteConn out;
     out.path = fresh;
     try {
-        std::shared_ptr<detail::Conn> damaged = Connect(copy, busyTimeoutMs, true);
+        std::shared_ptr<detail::SqliteConn> damaged = Connect(copy, busyTimeoutMs, true);
         damaged->path = path;
         std::vector<SchemaEntry> schema;
         try {
@@ -214,7 +214,7 @@ bool HasJournal(const std::string& path) {
 std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool exclusive,
                                                  bool readOnly) const {
     CheckFile(path, !HasJournal(path));
-    std::shared_ptr<detail::Conn> conn = Connect(path, busyTimeoutMs_, readOnly);
+    std::shared_ptr<detail::SqliteConn> conn = Connect(path, busyTimeoutMs_, readOnly);
     if (exclusive) detail::Exec(*conn, "PRAGMA locking_mode=EXCLUSIVE");
     Probe(*conn);
     detail::Exec(*conn, "PRAGMA foreign_keys=ON");
@@ -229,7 +229,7 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool e
 
 void DBEngine::RepairDatabase(const std::string& path) const {
     CheckFile(path, false);
-    std::shared_ptr<detail::Conn> conn = Connect(path, busyTimeoutMs_, false);
+    std::shared_ptr<detail::SqliteConn> conn = Connect(path, busyTimeoutMs_, false);
     try {
         Probe(*conn);
     } catch (const vbrt::VbError& error) {
@@ -251,7 +251,7 @@ void DBEngine::CompactDatabase(const std::string& source, const std::string& des
     const fs::path folder = fs::path(destination).parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec)) Raise(jet::InvalidPath, folder.string());
     CheckFile(source, true);
-    std::shared_ptr<detail::Conn> conn = Connect(source, busyTimeoutMs_, true);
+    std::shared_ptr<detail::SqliteConn> conn = Connect(source, busyTimeoutMs_, true);
     Probe(*conn);
     try {
         detail::Stmt stmt = detail::Prepare(*conn, "VACUUM INTO ?", {});

@@ -12,7 +12,7 @@
 namespace dao {
 
 namespace detail {
-struct Conn;
+class Conn;
 }
 
 class TableDef {

@@ -14,65 +14,13 @@ namespace dao {
 constexpr std::size_t kBatch = 256;
 
 struct Recordset::Stream {
-    detail::Stmt stmt;
-    detail::FailContext context;
+    std::unique_ptr<detail::Cursor> cursor;
 };
 
 void detail::Conn::FinishStreams() {
     const std::vector<Recordset*> open = streams;
     for (Recordset* rs : open) rs->ReadRows(static_cast<std::size_t>(-1));
 }
-
-struct Recordset::CachedInsert {
-    std::string columns;  // the statement's column list, to tell when it can be reused
-    detail::Stmt insert;
-    detail::Stmt nextKey;
-};
-
-namespace {
-
-// Jet's system table names for SQLite's own: MSysObjects is the catalogue.
-std::string SqliteName(const std::string& name) {
-    if (vbrt::EqualsText(name, "MSysObjects")) return "sqlite_master";
-    if (name.size() > 4 && vbrt::EqualsText(name.substr(0, 4), "MSys")) {
-        std::string out = "sqlite";
-        for (char c : name.substr(4)) {
-            if (std::isupper(static_cast<unsigned char>(c))) out += '_';
-            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        }
-        return out;
-    }
-    return name;
-}
-
-// The AutoNumber field of `table` (its INTEGER PRIMARY KEY), if it has one.
-std::string KeyField(detail::Conn& conn, const std::string& table, bool& autoIncrement) {
-    detail::Stmt info = detail::Prepare(conn, "SELECT name, type, pk FROM pragma_table_info(?)", {});
-    detail::Bind(conn, info.get(), 1, table);
-    std::string key;
-    int keys = 0;
-    while (detail::Step(conn, info.get(), {})) {
-        if (detail::Column(info.get(), 2).AsInt64() == 0) continue;
-        ++keys;
-        if (vbrt::EqualsText(detail::Column(info.get(), 1).ToText(), "INTEGER"))
-            key = detail::Column(info.get(), 0).ToText();
-    }
-    detail::Stmt sql =
-        detail::Prepare(conn, "SELECT sql FROM sqlite_master WHERE type='table' AND name=?", {});
-    detail::Bind(conn, sql.get(), 1, table);
-    autoIncrement =
-        detail::Step(conn, sql.get(), {}) &&
-        vbrt::UCase(detail::Column(sql.get(), 0).ToText()).find("AUTOINCREMENT") != std::string::npos;
-    return keys == 1 ? key : std::string();
-}
-
-void RollbackQuietly(detail::Conn& conn) {
-    if (conn.IsOpen() && !sqlite3_get_autocommit(conn.db))
-        sqlite3_exec(conn.db, "ROLLBACK", nullptr, nullptr, nullptr);
-    conn.pendingAdd = false;
-}
-
-}  // namespace
 
 const std::string& Field::Name() const {
     return rs_->names_[static_cast<std::size_t>(index_)];
@@ -83,36 +31,36 @@ Value Field::Value() const {
 }
 
 Recordset::Recordset(std::shared_ptr<detail::Conn> conn, const std::string& source, int type, int options)
-    : conn_(std::move(conn)), source_(source), type_(type), insert_(std::make_unique<CachedInsert>()) {
+    : conn_(std::move(conn)), source_(source), type_(type) {
     if (type != dbOpenTable && type != dbOpenDynaset && type != dbOpenSnapshot)
         Raise(jet::InvalidArgument, "record set type " + std::to_string(type));
     std::string sql;
     if (IsTableName(source)) {
         const std::string name = BareName(source);
-        const std::string real = SqliteName(name);
-        sql = "SELECT * FROM " + Bracketed(real);
+        const std::string real = conn_->TableSource(name);
+        sql = "SELECT * FROM " + conn_->Quote(real);
         if (real == name) table_ = name;
     } else {
-        const JetStatement statement = TranslateJet(source);
+        const JetStatement statement = conn_->Translate(source);
         if (statement.kind != StatementKind::Select) Raise(jet::InvalidArgument, source);
         sql = statement.sql;
         if (!statement.distinct) table_ = statement.table;
         if (!statement.distinct && !statement.ordered && !statement.table.empty()) {
             // Without an order of its own, a table's rows come in key order, as from Jet.
             sql.erase(sql.find_last_not_of(" \t\r\n;") + 1);
-            sql += " ORDER BY " + Bracketed(statement.table) + "._rowid_";
+            if (const std::string rowid = conn_->RowId(statement.table); !rowid.empty())
+                sql += " ORDER BY " + conn_->Quote(statement.table) + "." + rowid;
         }
     }
     if (type == dbOpenSnapshot) table_.clear();
+    const std::string rowid = table_.empty() ? std::string() : conn_->RowId(table_);
+    if (rowid.empty()) table_.clear();
     if (!table_.empty()) {
         // Changeable sets carry each row's identity in a leading hidden column.
         const std::size_t select = sql.find_first_not_of(" \t\r\n");
-        std::string rowid = " ";
-        rowid += Bracketed(table_);
-        rowid += "._rowid_,";
-        sql.insert(select + 6, rowid);
+        sql.insert(select + 6, " " + conn_->Quote(table_) + "." + rowid + ",");
         bool autoIncrement = false;
-        keyName_ = KeyField(*conn_, table_, autoIncrement);
+        keyName_ = conn_->KeyField(table_, autoIncrement);
         autoIncrement_ = autoIncrement;
     }
     Load(sql, (options & dbAppendOnly) != 0);
@@ -120,29 +68,28 @@ Recordset::Recordset(std::shared_ptr<detail::Conn> conn, const std::string& sour
 
 Recordset::~Recordset() {
     EndStream();
-    if (ownTransaction_ && conn_) RollbackQuietly(*conn_);
+    if (ownTransaction_ && conn_) conn_->RollbackQuietly();
 }
 
 void Recordset::Load(const std::string& sql, bool appendOnly) {
     const detail::FailContext context{source_, StatementKind::Select, table_};
-    detail::Stmt stmt = detail::Prepare(*conn_, sql, context);
+    std::unique_ptr<detail::Cursor> cursor = conn_->Query(sql, {}, context);
     const int hidden = table_.empty() ? 0 : 1;
-    const int columns = sqlite3_column_count(stmt.get());
+    const int columns = cursor->ColumnCount();
     for (int i = hidden; i < columns; ++i) {
-        const char* name = sqlite3_column_name(stmt.get(), i);
-        names_.push_back(name ? name : "");
+        names_.push_back(cursor->ColumnName(i));
         if (!keyName_.empty() && vbrt::EqualsText(names_.back(), keyName_)) keyColumn_ = i - hidden;
     }
     if (appendOnly) return;
     if (table_.empty()) {
-        stream_ = std::make_unique<Stream>(Stream{std::move(stmt), context});
+        stream_ = std::make_unique<Stream>(Stream{std::move(cursor)});
         conn_->streams.push_back(this);
         ReadRows(kBatch);
         return;
     }
-    while (detail::Step(*conn_, stmt.get(), context)) {
-        if (hidden) rowids_.push_back(sqlite3_column_int64(stmt.get(), 0));
-        for (int i = hidden; i < columns; ++i) cells_.push_back(detail::Column(stmt.get(), i));
+    while (cursor->Next()) {
+        if (hidden) rowids_.push_back(cursor->Get(0).AsInt64());
+        for (int i = hidden; i < columns; ++i) cells_.push_back(cursor->Get(i));
         ++rows_;
     }
     deleted_.assign(rows_, false);
@@ -152,14 +99,14 @@ void Recordset::Load(const std::string& sql, bool appendOnly) {
 // its read lock with it) once its last row is read.
 void Recordset::ReadRows(std::size_t limit) {
     if (!stream_) return;
-    sqlite3_stmt* stmt = stream_->stmt.get();
-    const int columns = sqlite3_column_count(stmt);
+    detail::Cursor& cursor = *stream_->cursor;
+    const int columns = cursor.ColumnCount();
     for (std::size_t n = 0; n < limit; ++n) {
-        if (!detail::Step(*conn_, stmt, stream_->context)) {
+        if (!cursor.Next()) {
             EndStream();
             return;
         }
-        for (int i = 0; i < columns; ++i) cells_.push_back(detail::Column(stmt, i));
+        for (int i = 0; i < columns; ++i) cells_.push_back(cursor.Get(i));
         ++rows_;
     }
 }
@@ -244,8 +191,8 @@ void Recordset::AddNew() {
     CheckChangeable();
     conn_->FinishStreams();
     if (mode_ != Mode::None) EndEdit(false);
-    if (sqlite3_get_autocommit(conn_->db)) {
-        detail::Exec(*conn_, "BEGIN IMMEDIATE", {source_, StatementKind::Insert, table_});
+    if (!conn_->InEngineTransaction()) {
+        conn_->BeginWrite({source_, StatementKind::Insert, table_});
         ownTransaction_ = true;
         conn_->pendingAdd = true;
     }
@@ -265,20 +212,7 @@ void Recordset::AddNew() {
 void Recordset::ReserveKey() {
     pendingKey_ = 0;
     if (keyName_.empty()) return;
-    if (!insert_->nextKey) {
-        const std::string table = Bracketed(table_);
-        const std::string held = autoIncrement_ ? "(SELECT seq FROM sqlite_sequence WHERE name=?1)" : "0";
-        insert_->nextKey = detail::Prepare(
-            *conn_,
-            "SELECT max(coalesce(" + held + ",0), coalesce((SELECT max(_rowid_) FROM " + table + "),0)) + 1",
-            {source_, StatementKind::Insert, table_});
-    }
-    sqlite3_stmt* stmt = insert_->nextKey.get();
-    sqlite3_reset(stmt);
-    if (autoIncrement_) detail::Bind(*conn_, stmt, 1, table_);
-    detail::Step(*conn_, stmt, {source_, StatementKind::Insert, table_});
-    pendingKey_ = sqlite3_column_int64(stmt, 0);
-    sqlite3_reset(stmt);
+    pendingKey_ = conn_->NextKey(table_, keyName_, autoIncrement_, {source_, StatementKind::Insert, table_});
     if (keyColumn_ >= 0)
         pending_[static_cast<std::size_t>(keyColumn_)] = Value(static_cast<long long>(pendingKey_));
 }
@@ -322,52 +256,36 @@ void Recordset::InsertPending() {
     conn_->FinishStreams();
     std::string columns;
     std::string marks;
-    if (!keyName_.empty()) {
-        columns = Bracketed(keyName_);
-        marks = "?";
-    }
-    for (std::size_t i = 0; i < names_.size(); ++i) {
-        if (!assigned_[i]) continue;
-        if (!columns.empty()) columns += ',';
-        columns += Bracketed(names_[i]);
-        marks += marks.empty() ? "?" : ",?";
-    }
-    const detail::FailContext context{source_, StatementKind::Insert, table_};
-    if (!insert_->insert || insert_->columns != columns) {
-        const std::string sql = columns.empty() ? "INSERT INTO " + Bracketed(table_) + " DEFAULT VALUES"
-                                                : "INSERT INTO " + Bracketed(table_) + " (" + columns +
-                                                      ") VALUES (" + marks + ")";
-        insert_->insert = detail::Prepare(*conn_, sql, context);
-        insert_->columns = columns;
-    }
-    sqlite3_stmt* stmt = insert_->insert.get();
-    sqlite3_reset(stmt);
-    int slot = 1;
-    if (!keyName_.empty()) detail::Bind(*conn_, stmt, slot++, Value(static_cast<long long>(pendingKey_)));
+    std::vector<Value> values;
+    const auto add = [&](const std::string& name, const Value& value) {
+        values.push_back(value);
+        columns += (columns.empty() ? "" : ",") + conn_->Quote(name);
+        marks += (marks.empty() ? "" : ",") + conn_->Marker(static_cast<int>(values.size()));
+    };
+    if (!keyName_.empty()) add(keyName_, Value(static_cast<long long>(pendingKey_)));
     for (std::size_t i = 0; i < names_.size(); ++i)
-        if (assigned_[i]) detail::Bind(*conn_, stmt, slot++, pending_[i]);
-    detail::Step(*conn_, stmt, context);
-    sqlite3_reset(stmt);
+        if (assigned_[i]) add(names_[i], pending_[i]);
+    const std::string table = conn_->Quote(table_);
+    conn_->Run(columns.empty() ? "INSERT INTO " + table + " DEFAULT VALUES"
+                               : "INSERT INTO " + table + " (" + columns + ") VALUES (" + marks + ")",
+               values, {source_, StatementKind::Insert, table_});
 }
 
 void Recordset::UpdateCurrent() {
     std::string assignments;
+    std::vector<Value> values;
     for (std::size_t i = 0; i < names_.size(); ++i) {
         if (!assigned_[i]) continue;
-        if (!assignments.empty()) assignments += ',';
-        assignments += Bracketed(names_[i]);
-        assignments += "=?";
+        values.push_back(pending_[i]);
+        assignments += (assignments.empty() ? "" : ",") + conn_->Quote(names_[i]) + "=" +
+                       conn_->Marker(static_cast<int>(values.size()));
     }
     if (assignments.empty()) return;
     conn_->FinishStreams();
-    const detail::FailContext context{source_, StatementKind::Update, table_};
-    detail::Stmt stmt = detail::Prepare(
-        *conn_, "UPDATE " + Bracketed(table_) + " SET " + assignments + " WHERE _rowid_=?", context);
-    int slot = 1;
-    for (std::size_t i = 0; i < names_.size(); ++i)
-        if (assigned_[i]) detail::Bind(*conn_, stmt.get(), slot++, pending_[i]);
-    detail::Bind(*conn_, stmt.get(), slot, Value(static_cast<long long>(rowids_[current_])));
-    detail::InWriteTransaction(*conn_, [&] { detail::Step(*conn_, stmt.get(), context); });
+    values.emplace_back(static_cast<long long>(rowids_[current_]));
+    const std::string sql = "UPDATE " + conn_->Quote(table_) + " SET " + assignments + " WHERE " +
+                            conn_->RowId(table_) + "=" + conn_->Marker(static_cast<int>(values.size()));
+    detail::InWriteTransaction(*conn_, [&] { conn_->Run(sql, values, {source_, StatementKind::Update, table_}); });
     std::copy(pending_.begin(), pending_.end(),
               cells_.begin() + static_cast<std::ptrdiff_t>(current_ * names_.size()));
 }
@@ -381,13 +299,13 @@ void Recordset::EndEdit(bool saved) {
     ownTransaction_ = false;
     conn_->pendingAdd = false;
     if (!saved) {
-        RollbackQuietly(*conn_);
+        conn_->RollbackQuietly();
         return;
     }
     try {
-        detail::Exec(*conn_, "COMMIT", {source_, StatementKind::Insert, table_});
+        conn_->Run("COMMIT", {}, {source_, StatementKind::Insert, table_});
     } catch (...) {
-        RollbackQuietly(*conn_);
+        conn_->RollbackQuietly();
         throw;
     }
 }
@@ -404,11 +322,10 @@ void Recordset::Delete() {
     if (current_ >= rows_) Raise(jet::NoCurrentRecord);
     if (deleted_[current_]) Raise(jet::RecordDeleted);
     conn_->FinishStreams();
-    const detail::FailContext context{source_, StatementKind::Delete, table_};
-    detail::Stmt stmt =
-        detail::Prepare(*conn_, "DELETE FROM " + Bracketed(table_) + " WHERE _rowid_=?", context);
-    detail::Bind(*conn_, stmt.get(), 1, Value(static_cast<long long>(rowids_[current_])));
-    detail::InWriteTransaction(*conn_, [&] { detail::Step(*conn_, stmt.get(), context); });
+    const std::string sql =
+        "DELETE FROM " + conn_->Quote(table_) + " WHERE " + conn_->RowId(table_) + "=" + conn_->Marker(1);
+    const std::vector<Value> key{Value(static_cast<long long>(rowids_[current_]))};
+    detail::InWriteTransaction(*conn_, [&] { conn_->Run(sql, key, {source_, StatementKind::Delete, table_}); });
     deleted_[current_] = true;
 }
 
@@ -416,7 +333,6 @@ void Recordset::Close() {
     if (!open_) return;
     if (mode_ != Mode::None && conn_->IsOpen()) EndEdit(false);
     EndStream();
-    insert_.reset();
     open_ = false;
 }
 

@@ -16,7 +16,7 @@
 namespace dao {
 
 namespace detail {
-struct Conn;
+class Conn;
 }
 
 enum RecordsetType : int { dbOpenTable = 1, dbOpenDynaset = 2, dbOpenSnapshot = 4 };
@@ -73,7 +73,7 @@ public:
 
 private:
     friend class Field;
-    friend struct detail::Conn;
+    friend class detail::Conn;
     struct Stream;
     enum class Mode { None, Adding, Editing };
 
@@ -110,8 +110,6 @@ private:
     std::vector<::dao::Value> pending_;
     std::vector<bool> assigned_;
     std::int64_t pendingKey_ = 0;
-    struct CachedInsert;
-    std::unique_ptr<CachedInsert> insert_;
 };
 
 }  // namespace dao

@@ -48,7 +48,7 @@ void CreateLibrary(const std::string& path) {
         Raise(jet::CannotOpenFile, path);
     }
     ::close(fd);
-    detail::Conn conn;
+    detail::SqliteConn conn;
     conn.path = path;
     try {
         if (sqlite3_open_v2(path.c_str(), &conn.db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
