@@ -5,6 +5,7 @@
 
 #include "cli/Command.h"
 #include "cli/LibraryRun.h"
+#include "dao/Location.h"
 #include "options/frmOptions.h"
 #include "vbrt/Text.h"
 
@@ -35,7 +36,7 @@ void PrintShown(std::FILE* out, const pv::frmOptions& dialog) {
     std::fprintf(out, "CommentPrefix: %s\n", vbrt::Cp1252ToUtf8(dialog.txtCommentPrefix.Text()).c_str());
     std::fprintf(out, "IndentLevel: %s\n", Alignment(dialog).c_str());
     std::fprintf(out, "ProcvaultLocation: %s\n",
-                 vbrt::Cp1252ToUtf8(dialog.txtProcvaultLocation.Text()).c_str());
+                 vbrt::Cp1252ToUtf8(dao::MaskedLocation(dialog.txtProcvaultLocation.Text())).c_str());
 }
 
 int Show(Context& ctx) {

@@ -319,10 +319,16 @@ void SqliteConn::RollbackQuietly() {
 }
 
 // Every table, the engine's own included: SQLite's catalogue shows as
-// "MSysObjects" and its other internal tables as "MSys" + their name.
+// "MSysObjects" and its other internal tables as "MSys" + their name. The word
+// index and its shadow tables are the engine's business, not the library's tables.
 std::vector<std::string> SqliteConn::TableNames() {
     std::vector<std::string> names{"MSysObjects"};
-    Stmt stmt = Prepare(*this, "SELECT name FROM sqlite_master WHERE type='table' ORDER BY name", {});
+    Stmt stmt =
+        Prepare(*this,
+                "SELECT name FROM sqlite_master WHERE type='table' AND name NOT IN ('ProcedureSearch', "
+                "'ProcedureSearch_data', 'ProcedureSearch_idx', 'ProcedureSearch_content', "
+                "'ProcedureSearch_docsize', 'ProcedureSearch_config') ORDER BY name",
+                {});
     while (Step(*this, stmt.get(), {})) {
         std::string name = Column(stmt.get(), 0).ToText();
         names.push_back(name.rfind("sqlite_", 0) == 0 ? SystemName(name) : name);

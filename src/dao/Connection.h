@@ -90,6 +90,9 @@ public:
     virtual void RollbackQuietly() = 0;
     // Every table, as Jet's TableDefs names them.
     virtual std::vector<std::string> TableNames() = 0;
+    virtual bool OnServer() const { return false; }
+    // The AutoNumber of `table` past the keys it holds (SQLite's counter follows them by itself).
+    virtual void SyncKeys(const std::string& /*table*/) {}
 };
 
 // Runs `work` inside a write transaction unless one is already open.

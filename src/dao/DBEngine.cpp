@@ -11,6 +11,8 @@
 
 #include "dao/Connection.h"
 #include "dao/Errors.h"
+#include "dao/Location.h"
+#include "dao/PgConn.h"
 
 namespace fs = std::filesystem;
 
@@ -85,13 +87,18 @@ struct SchemaEntry {
     std::string type, name, sql;
 };
 
+// A word index shows as type "fts5" (its rows are rebuilt, not copied); its
+// shadow tables are left out, since creating the index creates them.
 std::vector<SchemaEntry> ReadSchema(detail::SqliteConn& conn) {
     std::vector<SchemaEntry> entries;
-    detail::Stmt stmt =
-        detail::Prepare(conn,
-                        "SELECT type, name, sql FROM sqlite_master WHERE sql IS NOT NULL AND name NOT "
-                        "LIKE 'sqlite_%' ORDER BY type='table' DESC, rowid",
-                        {});
+    detail::Stmt stmt = detail::Prepare(
+        conn,
+        "SELECT CASE WHEN m.sql LIKE 'CREATE VIRTUAL TABLE%USING fts5%' THEN 'fts5' ELSE m.type END, m.name, "
+        "m.sql FROM sqlite_master m WHERE m.sql IS NOT NULL AND m.name NOT LIKE 'sqlite_%' AND NOT EXISTS "
+        "(SELECT 1 FROM sqlite_master v WHERE v.sql LIKE 'CREATE VIRTUAL TABLE%USING fts5%' AND m.name IN "
+        "(v.name || '_data', v.name || '_idx', v.name || '_content', v.name || '_docsize', v.name || "
+        "'_config')) ORDER BY m.type='table' DESC, m.rowid",
+        {});
     while (detail::Step(conn, stmt.get(), {}))
         entries.push_back({detail::Column(stmt.get(), 0).ToText(), detail::Column(stmt.get(), 1).ToText(),
                            detail::Column(stmt.get(), 2).ToText()});
@@ -181,10 +188,19 @@ void Rebuild(const std::string& path, int busyTimeoutMs) {
             SQLITE_OK)
             detail::Fail(out, sqlite3_extended_errcode(out.db), {});
         detail::Exec(out, "BEGIN");
-        for (const SchemaEntry& entry : schema) detail::Exec(out, entry.sql);
+        for (const SchemaEntry& entry : schema)
+            if (entry.type != "trigger") detail::Exec(out, entry.sql);
         for (const SchemaEntry& entry : schema)
             if (entry.type == "table") SalvageRows(*damaged, out, entry.name);
         SalvageSequence(*damaged, out);
+        // The salvaged rows are the file's own, not new ones for its triggers to act on;
+        // a word index is built once from the rows it covers.
+        for (const SchemaEntry& entry : schema) {
+            if (entry.type == "trigger") detail::Exec(out, entry.sql);
+            if (entry.type == "fts5")
+                detail::Exec(out, "INSERT INTO " + Bracketed(entry.name) + " (" + Bracketed(entry.name) +
+                                      ") VALUES ('rebuild')");
+        }
         detail::Exec(out, "COMMIT");
         out.Close();
         damaged->Close();
@@ -213,6 +229,9 @@ bool HasJournal(const std::string& path) {
 
 std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool exclusive,
                                                  bool readOnly) const {
+    // A server has no file to hold exclusively; its writers wait on one another instead.
+    if (IsServerLocation(path))
+        return std::make_unique<Database>(std::make_shared<detail::PgConn>(path, busyTimeoutMs_, readOnly));
     CheckFile(path, !HasJournal(path));
     std::shared_ptr<detail::SqliteConn> conn = Connect(path, busyTimeoutMs_, readOnly);
     if (exclusive) detail::Exec(*conn, "PRAGMA locking_mode=EXCLUSIVE");
@@ -228,6 +247,7 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool e
 }
 
 void DBEngine::RepairDatabase(const std::string& path) const {
+    if (IsServerLocation(path)) return detail::MaintainServerLibrary(path, busyTimeoutMs_);
     CheckFile(path, false);
     std::shared_ptr<detail::SqliteConn> conn = Connect(path, busyTimeoutMs_, false);
     try {
@@ -246,6 +266,8 @@ void DBEngine::RepairDatabase(const std::string& path) const {
 }
 
 void DBEngine::CompactDatabase(const std::string& source, const std::string& destination) const {
+    // A server compacts its tables in place (RepairDatabase); there is no copy to write.
+    if (IsServerLocation(source) || IsServerLocation(destination)) Raise(jet::NotSupported);
     std::error_code ec;
     if (fs::exists(fs::symlink_status(destination, ec))) Raise(jet::DatabaseExists);
     const fs::path folder = fs::path(destination).parent_path();

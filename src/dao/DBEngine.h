@@ -1,5 +1,6 @@
 #pragma once
-// DAO's DBEngine: opens library files and repairs and compacts them.
+// DAO's DBEngine: opens library files and repairs and compacts them. A
+// location that is a postgresql:// URI opens a server library instead (see PgConn.h).
 //
 // A file is "held exclusively" when another connection keeps a lock on it that
 // stops this one from reading for longer than the busy timeout: a connection
@@ -28,6 +29,7 @@ public:
                                            bool readOnly = false) const;
     // Checks the file and, when it is damaged, rebuilds it in place from every
     // row that can still be read. 3049 when even its catalogue is unreadable.
+    // A server library gets the server's own upkeep of its tables instead.
     void RepairDatabase(const std::string& path) const;
     // Writes a compacted copy of `source` to `destination`, which must not
     // exist (3204).

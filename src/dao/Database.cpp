@@ -86,6 +86,27 @@ void Database::Close() {
     conn_->Close();
 }
 
+bool Database::OnServer() const {
+    return conn_->OnServer();
+}
+
+std::vector<std::vector<Value>> Database::QueryNative(const std::string& sql, const std::vector<Value>& params) {
+    conn_->CheckOpen();
+    conn_->FinishStreams();
+    std::unique_ptr<detail::Cursor> cursor = conn_->Query(sql, params, {sql, StatementKind::Select, ""});
+    std::vector<std::vector<Value>> rows;
+    while (cursor->Next()) {
+        std::vector<Value>& row = rows.emplace_back();
+        for (int i = 0; i < cursor->ColumnCount(); ++i) row.push_back(cursor->Get(i));
+    }
+    return rows;
+}
+
+void Database::SyncKeys(const std::string& table) {
+    conn_->CheckOpen();
+    conn_->SyncKeys(table);
+}
+
 Transaction::~Transaction() {
     if (!db_) return;
     try {

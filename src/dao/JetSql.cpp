@@ -119,6 +119,12 @@ std::string TableAfter(const std::vector<Token>& tokens, std::size_t at, bool se
     return BareName(tokens[name].text);
 }
 
+bool IsAggregate(const std::string& word) {
+    for (const char* name : {"count", "max", "min", "sum", "avg"})
+        if (vbrt::EqualsText(word, name)) return true;
+    return false;
+}
+
 void Classify(const std::vector<Token>& tokens, JetStatement& out) {
     const std::size_t first = tokens.empty() || tokens[0].kind != Tok::Space ? 0 : NextSolid(tokens, 0);
     if (first >= tokens.size()) return;
@@ -134,6 +140,10 @@ void Classify(const std::vector<Token>& tokens, JetStatement& out) {
             if (tokens[i].kind == Tok::Symbol && tokens[i].text == ")") --depth;
             if (depth != 0) continue;
             if (IsWord(tokens[i], "FROM") && out.table.empty()) out.table = TableAfter(tokens, i, true);
+            // count(*) and the like: one row made of many, tied to none of them.
+            if (out.table.empty() && tokens[i].kind == Tok::Word && IsAggregate(tokens[i].text) &&
+                NextSolid(tokens, i) < tokens.size() && tokens[NextSolid(tokens, i)].text == "(")
+                out.distinct = true;
             for (const char* word : {"ORDER", "GROUP", "LIMIT", "UNION", "INTERSECT", "EXCEPT"})
                 if (IsWord(tokens[i], word)) out.ordered = true;
         }
@@ -165,7 +175,7 @@ std::string QuoteText(std::string_view text) {
     return out + "\"";
 }
 
-JetStatement TranslateJet(std::string_view jetSql) {
+JetStatement TranslateJet(std::string_view jetSql, const NameSpelling& names) {
     // SQLite stops reading at a NUL, even inside a literal: what follows would be lost.
     if (jetSql.find('\0') != std::string_view::npos) Raise(jet::SyntaxError, std::string(jetSql));
     const std::vector<Token> tokens = Tokenize(jetSql);
@@ -187,6 +197,12 @@ JetStatement TranslateJet(std::string_view jetSql) {
         if (t.kind == Tok::Text && i > 0 &&
             (tokens[i - 1].kind == Tok::Word || tokens[i - 1].kind == Tok::Text))
             out.sql += ' ';
+        if (names && (t.kind == Tok::Word || t.kind == Tok::Bracket)) {
+            const bool bracketed = t.kind == Tok::Bracket;
+            const std::string spelled = names(bracketed ? BareName(t.text) : t.text, bracketed);
+            out.sql += spelled.empty() ? t.text : spelled;
+            continue;
+        }
         out.sql += t.kind == Tok::Text ? SqliteLiteral(t.text) : t.text;
     }
     return out;

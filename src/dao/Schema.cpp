@@ -8,6 +8,8 @@
 
 #include "dao/Connection.h"
 #include "dao/Errors.h"
+#include "dao/Location.h"
+#include "dao/PgConn.h"
 
 namespace dao {
 
@@ -15,6 +17,9 @@ namespace dao {
 // grow (AUTOINCREMENT), so line order is the order rows were added. A category
 // in use cannot be deleted (no cascade); the index behind that relation keeps
 // the check cheap, and the line index serves reading one procedure's lines.
+// The word index over the lines is kept by triggers, so every transaction that
+// stores or removes lines keeps it current; its statements stand one a line, so
+// that an older library can be given them at its first search (LibrarySearch.cpp).
 const char* LibrarySchemaSql() {
     return R"sql(
 CREATE TABLE Category (
@@ -34,11 +39,16 @@ CREATE TABLE ProcedureLine (
     Line TEXT COLLATE NOCASE
 );
 CREATE INDEX ProcedureLineHeader ON ProcedureLine (ProcedureHeaderID, ProcedureLineID);
+CREATE VIRTUAL TABLE ProcedureSearch USING fts5(Line, content='ProcedureLine', content_rowid='ProcedureLineID', tokenize='unicode61 remove_diacritics 0');
+CREATE TRIGGER ProcedureSearchInsert AFTER INSERT ON ProcedureLine BEGIN INSERT INTO ProcedureSearch (rowid, Line) VALUES (new.ProcedureLineID, new.Line); END;
+CREATE TRIGGER ProcedureSearchDelete AFTER DELETE ON ProcedureLine BEGIN INSERT INTO ProcedureSearch (ProcedureSearch, rowid, Line) VALUES ('delete', old.ProcedureLineID, old.Line); END;
+CREATE TRIGGER ProcedureSearchUpdate AFTER UPDATE ON ProcedureLine BEGIN INSERT INTO ProcedureSearch (ProcedureSearch, rowid, Line) VALUES ('delete', old.ProcedureLineID, old.Line); INSERT INTO ProcedureSearch (rowid, Line) VALUES (new.ProcedureLineID, new.Line); END;
 PRAGMA user_version = 1;
 )sql";
 }
 
 void CreateLibrary(const std::string& path) {
+    if (IsServerLocation(path)) return detail::CreateServerLibrary(path);
     // Creating the file first, exclusively, makes the refusal race-free.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {

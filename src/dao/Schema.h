@@ -8,7 +8,8 @@ namespace dao {
 const char* LibrarySchemaSql();
 
 // Creates an empty library file with the schema; refuses (3204) when anything
-// exists at `path`, 3044 when its folder does not.
+// exists at `path`, 3044 when its folder does not. For a postgresql:// URI,
+// the tables in an empty database (3204 when it has tables).
 void CreateLibrary(const std::string& path);
 
 }  // namespace dao

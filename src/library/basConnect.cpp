@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "dao/DBEngine.h"
+#include "dao/Location.h"
 #include "dao/Errors.h"
 #include "forms/Collation.h"
 #include "forms/ErrorReport.h"
@@ -105,12 +106,27 @@ std::string ProcvaultLocation(Env& env) {
     return location;
 }
 
+std::unique_ptr<dao::Database> OpenLocation(const std::string& location) {
+    if (!dao::IsServerLocation(location)) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(location, ec)) return nullptr;
+        return dao::DBEngine().OpenDatabase(location);
+    }
+    // Whether a server library is there can only be told by connecting to it.
+    try {
+        return dao::DBEngine().OpenDatabase(location);
+    } catch (const vbrt::VbError& error) {
+        if (error.Number() != dao::jet::FileNotFound) throw;
+        return nullptr;
+    }
+}
+
 bool OpenProcvaultDB(Env& env, std::unique_ptr<dao::Database>& db) {
     bool opened = false;
     std::string location;
     const auto inUse = [&](const vbrt::VbError& error) {
         if (error.Number() != dao::jet::FileInUse) return false;
-        Tell(env, location + ":\r\n" + kInUse, forms::vbExclamation);
+        Tell(env, dao::MaskedLocation(location) + ":\r\n" + kInUse, forms::vbExclamation);
         return true;
     };
     forms::Trap(
@@ -121,12 +137,11 @@ bool OpenProcvaultDB(Env& env, std::unique_ptr<dao::Database>& db) {
                 Tell(env, kNoLocation, forms::vbCritical);
                 return;
             }
-            std::error_code ec;
-            if (!std::filesystem::is_regular_file(location, ec)) {
-                Tell(env, location + ":\r\n" + kNotFound, forms::vbCritical);
+            db = OpenLocation(location);
+            if (!db) {
+                Tell(env, dao::MaskedLocation(location) + ":\r\n" + kNotFound, forms::vbCritical);
                 return;
             }
-            db = dao::DBEngine().OpenDatabase(ProcvaultLocation(env));
             opened = true;
         },
         inUse);

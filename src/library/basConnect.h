@@ -45,6 +45,9 @@ std::string ProcvaultLocation(Env& env);
 
 // Opens the library into `db`, or tells the user why not and returns false.
 bool OpenProcvaultDB(Env& env, std::unique_ptr<dao::Database>& db);
+// Opens the library at `location`, or nothing when no file or server library is
+// there to open; the engine's other failures are raised.
+std::unique_ptr<dao::Database> OpenLocation(const std::string& location);
 
 // Reloads LibraryProcedures; false (array untouched) when the library cannot be opened.
 bool GetProcedures(Env& env);

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "dao/DBEngine.h"
+#include "dao/Location.h"
 #include "library/basConnect.h"
 #include "vbrt/VbError.h"
 
@@ -97,6 +98,8 @@ void Name(const std::string& strFrom, const std::string& strTo) {
 
 void RepairAndCompactLibrary(const std::string& strLibraryPath) {
     const dao::DBEngine engine;
+    // A server library has no file to set aside: the server looks after its tables in place.
+    if (dao::IsServerLocation(strLibraryPath)) return engine.RepairDatabase(strLibraryPath);
     const std::string strFileName = ExtractFileName(strLibraryPath);
     // Without a file name there is nothing beside it to touch: the engine tells
     // the user that no such library exists.

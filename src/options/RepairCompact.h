@@ -22,7 +22,8 @@ void Name(const std::string& strFrom, const std::string& strTo);
 // Deletes an old backup, links the library to it, repairs it, compacts it into a
 // copy that is renamed over the library and deletes the backup; a missing file
 // (53) at any of these steps lets the next one run. On any other failure the
-// library is left as it was under its own name and the backup goes.
+// library is left as it was under its own name and the backup goes. A server
+// library gets the server's own upkeep instead, with no backup.
 void RepairAndCompactLibrary(const std::string& strLibraryPath);
 
 }  // namespace pv

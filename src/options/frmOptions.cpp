@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "dao/DBEngine.h"
+#include "dao/Location.h"
 #include "forms/ErrorReport.h"
 #include "library/DialogKit.h"
 #include "library/basConnect.h"
@@ -179,10 +180,9 @@ bool frmOptions::OKDatabaseLocation() {
 
 std::string frmOptions::CheckLocation(const std::string& strLocation) {
     if (strLocation.empty()) return kNoLocation;
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(strLocation, ec)) return strLocation + ":\r\n" + kNotFound;
     env_.ui.SetMousePointer(forms::vbHourglass);
-    auto db = dao::DBEngine().OpenDatabase(strLocation);
+    auto db = OpenLocation(strLocation);
+    if (!db) return dao::MaskedLocation(strLocation) + ":\r\n" + kNotFound;
     bool valid = true;
     for (const dao::TableDef& table : db->TableDefs())
         if (!IsLibraryTable(table.Name()) && !IsSystemTable(table.Name())) valid = false;

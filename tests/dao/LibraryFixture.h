@@ -10,6 +10,7 @@
 
 #include "dao/DBEngine.h"
 #include "dao/Schema.h"
+#include "dao/ServerLibrary.h"
 #include "support/TempDir.h"
 #include "vbrt/VbError.h"
 
@@ -26,9 +27,17 @@ struct StoredProcedure {
     std::vector<std::string> lines;  // "" is stored as Null
 };
 
+// A library file, or on the server rows a fresh server library; Dir() is a temp folder either way.
 class LibraryFile {
 public:
-    LibraryFile() : path_((dir_ / "Library.mdb").string()) { dao::CreateLibrary(path_); }
+    LibraryFile() : path_(OnServer() ? ServerAdmin::Get().NewLibrary() : (dir_ / "Library.mdb").string()) {
+        if (!OnServer()) dao::CreateLibrary(path_);
+    }
+    ~LibraryFile() {
+        if (OnServer()) ServerAdmin::Get().Drop(path_);
+    }
+    LibraryFile(const LibraryFile&) = delete;
+    LibraryFile& operator=(const LibraryFile&) = delete;
     const std::string& Path() const { return path_; }
     const testsupport::TempDir& Dir() const { return dir_; }
     std::unique_ptr<dao::Database> Open() const {

@@ -24,6 +24,7 @@ struct BadFileRow {
 class BadFiles : public testing::TestWithParam<BadFileRow> {};
 
 TEST_P(BadFiles, AreRefusedWithANumberAndThePathAndNeverCreated) {
+    PV_FILE_LIBRARY_ONLY();
     daotest::LibraryFile file;
     const fs::path target = file.Dir() / "target.mdb";
     GetParam().make(target, file.Path());
@@ -50,6 +51,7 @@ INSTANTIATE_TEST_SUITE_P(Open, BadFiles, testing::Values(
 // clang-format on
 
 TEST(Exclusive, AnotherProgramHoldingTheFileGives3045UntilItCloses) {
+    PV_FILE_LIBRARY_ONLY();
     daotest::LibraryFile file;
     auto holder = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(file.Path(), true);
     std::string description;
@@ -71,6 +73,7 @@ TEST(Exclusive, AnotherProgramHoldingTheFileGives3045UntilItCloses) {
 
 // An existing file (3204): the library init command's refusal, tests/cli.
 TEST(CreateLibrary, GivesEmptyTablesAndRefusesAMissingFolder) {
+    PV_FILE_LIBRARY_ONLY();
     daotest::LibraryFile file;
     auto db = file.Open();
     EXPECT_EQ(Count(*db, "Category") + Count(*db, "ProcedureHeader") + Count(*db, "ProcedureLine"), 0);
@@ -99,6 +102,7 @@ protected:
 };
 
 TEST_F(Maintenance, CompactRefusesWhatItCannotDoAndWritesNothing) {
+    PV_FILE_LIBRARY_ONLY();
     const std::string dest = InDir("Compacted.mdb");
     EXPECT_EQ(Compact(InDir("none.mdb"), dest), 3024);
     EXPECT_EQ(Compact(file.Path(), (file.Dir() / "x" / "y.mdb").string()), 3044);
@@ -113,6 +117,7 @@ TEST_F(Maintenance, CompactRefusesWhatItCannotDoAndWritesNothing) {
 }
 
 TEST_F(Maintenance, CompactedCopyHoldsEverythingAndIsNoLarger) {
+    PV_FILE_LIBRARY_ONLY();
     file.Open()->Execute("DELETE * FROM ProcedureLine WHERE ProcedureHeaderID > 100");
     file.Open()->Execute("DELETE * FROM ProcedureHeader WHERE ProcedureHeaderID > 100");
     const std::string dest = InDir("Compacted.mdb");
@@ -127,6 +132,7 @@ TEST_F(Maintenance, CompactedCopyHoldsEverythingAndIsNoLarger) {
 }
 
 TEST_F(Maintenance, RepairOfASoundFileChangesNothingAndOfAMissingOneGives3024) {
+    PV_FILE_LIBRARY_ONLY();
     const std::string before = ReadBytes(file.Path());
     engine.RepairDatabase(file.Path());
     EXPECT_EQ(ReadBytes(file.Path()), before);
@@ -143,6 +149,7 @@ class Damaged : public Maintenance, public testing::WithParamInterface<DamageRow
 
 // What is salvaged opens, holds no row that was not there before, and keeps its catalogue.
 TEST_P(Damaged, IsRebuiltFromWhatCanStillBeReadOrRefused) {
+    PV_FILE_LIBRARY_ONLY();
     const DamageRow& row = GetParam();
     std::string bytes = ReadBytes(file.Path());
     const std::size_t at = row.at ? row.at : (bytes.size() / 4096 - 1) * 4096;  // 0: the last data page

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -62,12 +63,34 @@ protected:
         }
         return out;
     }
-    // Runs SQLite's own `sql` on the library, past the engine (to plant a trigger that fails a statement).
-    void RunRaw(const std::string& sql) {
+    // Runs `sql` on the library past the dialogs (to plant a trigger that fails a statement): SQLite's own
+    // text on a file; on the server `serverSql` as is, or else `sql`'s statements in Jet's dialect.
+    void RunRaw(const std::string& sql, const std::string& serverSql = "") {
+        if (daotest::OnServer()) {
+            if (serverSql.empty()) {
+                auto db = file.Open();
+                for (std::size_t from = 0, to = 0; from < sql.size(); from = to + 1)
+                    db->Execute(sql.substr(from, (to = std::min(sql.find(';', from), sql.size())) - from));
+                return;
+            }
+            PGconn* pg = PQconnectdb(file.Path().c_str());
+            PGresult* result = PQexec(pg, serverSql.c_str());
+            EXPECT_EQ(PQresultStatus(result), PGRES_COMMAND_OK) << PQerrorMessage(pg);
+            PQclear(result);
+            PQfinish(pg);
+            return;
+        }
         sqlite3* raw = nullptr;
         sqlite3_open(file.Path().c_str(), &raw);
         EXPECT_EQ(sqlite3_exec(raw, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
         sqlite3_close(raw);
+    }
+    // A server trigger raising "no" before `event` on `table`, when `condition` holds.
+    static std::string ServerRefusal(const std::string& event, const std::string& table,
+                                     const std::string& condition = "") {
+        return "CREATE FUNCTION no() RETURNS trigger LANGUAGE plpgsql AS 'BEGIN RAISE EXCEPTION ''no''; END'; "
+               "CREATE TRIGGER no BEFORE " + event + " ON \"" + table + "\" FOR EACH ROW " +
+               (condition.empty() ? "" : "WHEN (" + condition + ") ") + "EXECUTE FUNCTION no()";
     }
     // Another program holds the library exclusively until `holder` is reset.
     void Lock() { holder = dao::DBEngine(daotest::kTestBusyTimeoutMs).OpenDatabase(file.Path(), true); }

@@ -54,7 +54,9 @@ class Opening : public BasConnect, public testing::WithParamInterface<OpenRow> {
 TEST_P(Opening, OpensTheConfiguredLibrarySilentlyOrTellsTheUserWhy) {
     const OpenRow& row = GetParam();
     const std::string setting = row.setting ? row.setting : "";
-    const std::string location = setting == "held" ? file.Path() : (file.Dir() / setting).string();
+    if (setting == "held" || setting == "Library.mdb") PV_FILE_LIBRARY_ONLY();
+    const bool uri = setting.rfind("postgresql:", 0) == 0;
+    const std::string location = setting == "held" ? file.Path() : uri ? setting : (file.Dir() / setting).string();
     PointAt(setting.empty() ? "" : setting == "." ? file.Dir().Path().string() : location);
     if (setting == "notes.txt") testsupport::WriteBytes(location, std::string(4096, 'n'));
     if (setting == "held") Lock();
@@ -76,6 +78,8 @@ INSTANTIATE_TEST_SUITE_P(Library, Opening, testing::Values(
     OpenRow{nullptr, kNoLocation},
     OpenRow{"", kNoLocation},
     OpenRow{"Missing.mdb", "x:~/Missing.mdb" + kNotFound},
+    // No server answers there: the same message, the password masked.
+    OpenRow{"postgresql://pv:secret@/nosuch?host=/nonexistent", "x:postgresql://pv:****@/nosuch?host=/nonexistent" + kNotFound},
     OpenRow{".", "x:~" + kNotFound},
     OpenRow{"held", kInUse},
     OpenRow{"notes.txt", "x:OpenProcvaultDB(): Unrecognized database format '~/notes.txt'. 3343|", false}));

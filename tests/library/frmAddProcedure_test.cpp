@@ -72,6 +72,7 @@ class StoreRows : public StoreDialog, public testing::WithParamInterface<StoreRo
 
 TEST_P(StoreRows, StoreWhatTheUserChose) {
     const StoreRow& row = GetParam();
+    if (row.act == kLocked) PV_FILE_LIBRARY_ONLY();
     std::string bytes = "Attribute VB_Name = \"Module9\"\r\n";
     for (char c : row.module + "|") bytes += c == '|' ? std::string("\r\n") : std::string(1, c);
     OpenWritten({{"Module9.bas", bytes}});
@@ -82,7 +83,8 @@ TEST_P(StoreRows, StoreWhatTheUserChose) {
     if (row.act == kLineRefused)
         RunRaw(
             "CREATE TRIGGER no BEFORE INSERT ON ProcedureLine WHEN NEW.Line = 'boom' BEGIN SELECT "
-            "RAISE(ABORT, 'no'); END");
+            "RAISE(ABORT, 'no'); END",
+            ServerRefusal("INSERT", "ProcedureLine", "NEW.\"Line\" = 'boom'"));
     std::string after;
     When<pv::frmAddProcedure>("frmAddProcedure", [&](pv::frmAddProcedure& d) {
         d.cmdSelectAll.Press();

@@ -19,7 +19,8 @@ protected:
         if (trouble == kMissing) PointAt(file.Path() + ".gone");
         if (trouble == kEarlyCategory) daotest::AddCategory(*file.Open(), "_Archive");
         if (trouble == kHeadersRefused)
-            RunRaw("CREATE TRIGGER no BEFORE DELETE ON ProcedureHeader BEGIN SELECT RAISE(ABORT, 'no'); END");
+            RunRaw("CREATE TRIGGER no BEFORE DELETE ON ProcedureHeader BEGIN SELECT RAISE(ABORT, 'no'); END",
+                   ServerRefusal("DELETE", "ProcedureHeader"));
         When<pv::frmOrganizeProcedures>("frmOrganizeProcedures", [=, this](pv::frmOrganizeProcedures& d) {
             if (trouble == kTypedCategory) d.cboCategory.TypeText("Nowhere");
             act(d);
@@ -52,6 +53,7 @@ class RemoveRows : public Organizer, public testing::WithParamInterface<RemoveRo
 
 TEST_P(RemoveRows, AskThenDeleteLinesAndHeadersTogether) {
     const RemoveRow& row = GetParam();
+    if (row.trouble == kLocked) PV_FILE_LIBRARY_ONLY();
     std::string after;
     Organize(row.trouble, [&](pv::frmOrganizeProcedures& d) {
         for (const char* c = row.clicks; *c; ++c) d.lstAvailableProcedures.ClickItem(*c - '0');
@@ -105,6 +107,7 @@ class MoveRows : public Organizer, public testing::WithParamInterface<MoveRow> {
 
 TEST_P(MoveRows, MovedProceduresLeaveACategoryListButNotAll) {
     const MoveRow& row = GetParam();
+    if (row.trouble == kLocked) PV_FILE_LIBRARY_ONLY();
     std::string offered, shown;
     When<pv::frmChangeCategory>("frmChangeCategory", [&](pv::frmChangeCategory& d) {
         offered = Items(d.cboNewCategory) + d.cboNewCategory.Text();
