@@ -15,6 +15,7 @@
 #include "forms/Form.h"
 #include "forms/ScriptedUi.h"
 #include "host/VBE.h"
+#include "library/LibrarySearch.h"
 #include "library/basConnect.h"
 #include "library/frmAddProcedure.h"
 #include "library/frmPreview.h"
@@ -243,5 +244,64 @@ void BM_StoreModule2000(benchmark::State& state) {
     fs::remove_all(dir);
 }
 BENCHMARK(BM_StoreModule2000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+// Searching 100,000 procedures of 30 lines by words. Each line holds one of 100,000
+// item words (each word in 30 lines of 30 procedures), so a word's hits stay few, as
+// a real library's would; every line also holds "strResult", the worst case.
+namespace {
+
+std::string SearchLibraryPath() {
+    return (fs::path(benchlib::LibraryPath()).parent_path() / "library-100k-search.mdb").string();
+}
+
+void GenerateSearchLibrary(const std::string& path) {
+    fs::create_directories(fs::path(path).parent_path());
+    const std::string building = path + ".building";
+    fs::remove(building);
+    dao::CreateLibrary(building);
+    auto db = dao::DBEngine().OpenDatabase(building);
+    db->BeginTrans();
+    db->Execute("INSERT INTO Category (CategoryDesc) VALUES (\"Bench\")");
+    db->Execute(
+        "INSERT INTO ProcedureHeader (Name, Type, CategoryID) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL "
+        "SELECT i+1 FROM n WHERE i<" +
+        std::to_string(kProcedures - 1) + ") SELECT printf(\"Proc%06d\", i), \"Sub\", 1 FROM n");
+    db->Execute(
+        "INSERT INTO ProcedureLine (ProcedureHeaderID, Line) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+        "SELECT i+1 FROM n WHERE i<" +
+        std::to_string(benchlib::kLinesEach) +
+        ") SELECT h.ProcedureHeaderID, printf(\"    strResult = strResult & Item%05d & \"\"line %d\"\"\", "
+        "(h.ProcedureHeaderID*31 + n.i*7919) % " +
+        std::to_string(kProcedures) + ", n.i) FROM ProcedureHeader h, n ORDER BY h.ProcedureHeaderID, n.i");
+    db->CommitTrans();
+    db->Close();
+    fs::rename(building, path);
+}
+
+const std::string& SearchLibrary() {
+    static const std::string path = [] {
+        const std::string p = SearchLibraryPath();
+        if (!fs::exists(p)) GenerateSearchLibrary(p);
+        return p;
+    }();
+    return path;
+}
+
+// Args: the search text, from kSearches.
+const char* kSearches[] = {"Item01234",  "item0123",      "Item01234 Item05678",
+                           "Proc012345", "Proc0123 Item", "strResult"};
+
+void BM_Search(benchmark::State& state) {
+    auto db = dao::DBEngine().OpenDatabase(SearchLibrary());
+    const std::string text = kSearches[state.range(0)];
+    std::size_t hits = 0;
+    for (auto _ : state) hits = pv::SearchLibrary(*db, text, 0).size();
+    state.SetLabel(text);
+    state.counters["hits"] = static_cast<double>(hits);
+}
+BENCHMARK(BM_Search)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Search)->Arg(5)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace

@@ -1,11 +1,13 @@
-// procvault library list and show: the organizer's list and the preview window,
-// read as a user would read them once the Options dialog let the organizer open.
+// procvault library list and show (and search, in its own file): the organizer's
+// list and the preview window, read as a user would read them once the Options
+// dialog let the organizer open.
 #include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "cli/Command.h"
+#include "cli/LibraryEntries.h"
 #include "cli/LibraryRun.h"
 #include "library/frmOrganizeProcedures.h"
 #include "library/frmPreview.h"
@@ -22,8 +24,6 @@ struct ListRequest {
     bool json = false;
 };
 
-using Entries = std::vector<std::pair<long, std::string>>;
-
 forms::OptionButton& KindButton(pv::frmOrganizeProcedures& dialog, const std::string& kind) {
     if (kind == "functions") return dialog.optShowFunctions;
     return kind == "subs" ? dialog.optShowSubs : dialog.optShowAll;
@@ -38,21 +38,13 @@ bool Filter(pv::frmOrganizeProcedures& dialog, const std::string& category, cons
     return true;
 }
 
-Entries Read(const forms::ListBox& list) {
-    Entries entries;
-    for (int i = 0; i < list.ListCount(); ++i) entries.emplace_back(list.ItemData(i), list.List(i));
-    return entries;
-}
-
 void Print(std::FILE* out, const Entries& entries, bool json) {
     if (!json) {
-        for (const auto& [key, entry] : entries)
-            std::fprintf(out, "%ld\t%s\n", key, vbrt::Cp1252ToUtf8(entry).c_str());
+        for (const auto& [key, entry] : entries) PrintEntry(out, key, entry);
         return;
     }
     nlohmann::ordered_json document = nlohmann::ordered_json::array();
-    for (const auto& [key, entry] : entries)
-        document.push_back({{"id", key}, {"entry", vbrt::Cp1252ToUtf8(entry)}});
+    for (const auto& [key, entry] : entries) document.push_back(EntryJson(key, entry));
     PrintJson(out, document);
 }
 
@@ -62,7 +54,7 @@ int List(const ListRequest& request, Context& ctx) {
     bool known = true;
     run.InOrganizer([&](pv::frmOrganizeProcedures& dialog) {
         known = Filter(dialog, request.category, request.kind);
-        if (known) entries = Read(dialog.lstAvailableProcedures);
+        if (known) entries = ReadEntries(dialog.lstAvailableProcedures);
     });
     if (!known) throw BadInput("no category '" + request.category + "' (see 'procvault library list')");
     if (entries) Print(ctx.io.out, *entries, request.json);
@@ -127,9 +119,24 @@ void AddShowCommand(CLI::App& library, Context& ctx) {
 
 }  // namespace
 
+Entries ReadEntries(const forms::ListBox& list) {
+    Entries entries;
+    for (int i = 0; i < list.ListCount(); ++i) entries.emplace_back(list.ItemData(i), list.List(i));
+    return entries;
+}
+
+void PrintEntry(std::FILE* out, long key, const std::string& entry) {
+    std::fprintf(out, "%ld\t%s\n", key, vbrt::Cp1252ToUtf8(entry).c_str());
+}
+
+nlohmann::ordered_json EntryJson(long key, const std::string& entry) {
+    return {{"id", key}, {"entry", vbrt::Cp1252ToUtf8(entry)}};
+}
+
 void AddLibraryBrowseCommands(CLI::App& library, Context& ctx) {
     AddListCommand(library, ctx);
     AddShowCommand(library, ctx);
+    AddLibrarySearchCommand(library, ctx);
 }
 
 }  // namespace pvcli
