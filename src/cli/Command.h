@@ -59,11 +59,12 @@ void AddAddHandlersCommand(CLI::App& app, Context& ctx);
 void AddNewCommand(CLI::App& app, Context& ctx);
 void AddLibraryCommands(CLI::App& app, Context& ctx);  // library and its commands
 void AddLibraryInitCommand(CLI::App& library, Context& ctx);
-void AddLibraryBrowseCommands(CLI::App& library, Context& ctx);  // list and show
+void AddLibraryBrowseCommands(CLI::App& library, Context& ctx);  // list, show and search
 void AddLibraryEditCommands(CLI::App& library, Context& ctx);    // store, remove and move
 void AddLibraryInsertCommand(CLI::App& library, Context& ctx);
 void AddLibraryCategoriesCommand(CLI::App& library, Context& ctx);
 void AddLibraryCompactCommand(CLI::App& library, Context& ctx);
+void AddLibraryCopyCommand(CLI::App& library, Context& ctx);
 void AddOptionsCommands(CLI::App& app, Context& ctx);            // options and its commands
 void AddOptionsDialogCommands(CLI::App& options, Context& ctx);  // comment-stubs, error-message
 // Prints the comment header and the error message as their dialogs, opened from `options`, show them.

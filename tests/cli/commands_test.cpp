@@ -112,7 +112,7 @@ TEST_F(Commands, RefusalsAndHelpExplainAndChangeNoFile) {
         {{"add-handlers", "--help"}, 0, "procvault add-handlers --project P.vbp --all"},
         {{"options", "set", "--help"}, 0, "Usage: procvault options set"},
         {{"library", "--help"}, 0, "Usage: procvault library [OPTIONS] COMMAND"},
-        {{"library", "init", "--help"}, 0, "Usage: procvault library init [OPTIONS] PATH"}};
+        {{"library", "init", "--help"}, 0, "Usage: procvault library init [OPTIONS] LOCATION"}};
     // clang-format on
     const auto before = Files();
     for (const Row& row : rows) {
@@ -233,10 +233,15 @@ TEST(LibraryEdit, InitStoreListShowMoveRemove) {
         {{"library", "list", "--kind", "functions", "--category", "Tools"}, 0, "1\tFunction GetValue\n", ""},
         {{"library", "show", "1"}, 0, "Public Function GetValue() As Long\n    GetValue = 42\nEnd Function\n", ""},
         {{"library", "show", "999"}, 2, "", "no stored procedure with key 999"},
+        {{"library", "search", "GetVal"}, 0, "1\tFunction GetValue\n", ""},
+        {{"library", "search", "x", "--json"}, 0, "[\n  {\n    \"id\": 2,\n    \"entry\": \"Sub DoIt\",\n    \"lines\": 1\n  }\n]\n", ""},
+        {{"library", "search", "nowhere"}, 1, "", "procvault library search: no stored procedure matches 'nowhere'"},
+        {{"library", "search", "()"}, 2, "", "no letters or digits to search for in '()'"},
         {{"library", "move", "2", "--category", "Math"}, 0, "", ""},
         {{"library", "list", "--kind", "subs", "--category", "Math"}, 0, "2\tSub DoIt\n", ""},
         {{"library", "remove", "1"}, 1, "", "Are you sure you want to delete the selected procedure?"},
-        {{"library", "remove", "1", "--yes"}, 0, "", ""}, {{"library", "list"}, 0, "2\tSub DoIt\n", ""}};
+        {{"library", "remove", "1", "--yes"}, 0, "", ""}, {{"library", "list"}, 0, "2\tSub DoIt\n", ""},
+        {{"library", "search", "GetValue"}, 1, "", "no stored procedure matches 'GetValue'"}};
     // clang-format on
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::PrintToString(step.args));
@@ -247,6 +252,59 @@ TEST(LibraryEdit, InitStoreListShowMoveRemove) {
     }
     EXPECT_EQ(f.Do({"options", "show"}).code, 0);
     EXPECT_EQ(clitest::ReadBytes(f.file()), kModule);
+}
+
+// Every procedure as `library list --json` and `library show` print it, from the library at `location`.
+std::string Shown(clitest::Folder& f, const std::string& location) {
+    pv::WriteOption(f.store, pv::key::ProcvaultLocation, location);
+    std::string shown = f.Do({"library", "list", "--json"}).out;
+    for (const auto& entry : nlohmann::json::parse(shown))
+        shown += f.Do({"library", "show", std::to_string(entry["id"].get<long>())}).out;
+    return shown;
+}
+
+TEST(LibraryCopy, CopiesEveryProcedureWithItsKeysOrChangesNothing) {
+    clitest::Folder f;
+    {
+        auto db = f.library.Open();
+        daotest::FillSample(*db);
+        const std::vector<std::string> lines{"Function Quote()", "  Quote = \"\"\"Gr\xfc\xdf\"\"\"",
+                                             "End Function"};
+        daotest::AddProcedure(*db, {"Quote", "Function", 3, lines});
+        // Gaps in the keys.
+        db->Execute("DELETE * FROM ProcedureLine WHERE ProcedureHeaderID = 2");
+        db->Execute("DELETE * FROM ProcedureHeader WHERE ProcedureHeaderID = 2");
+    }
+    const std::string copy = (f.Dir() / "Copy.mdb").string();
+    ASSERT_EQ(f.Do({"library", "init", copy}).code, 0);
+    const auto run = f.Do({"library", "copy", "{LIB}", copy});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.err.find("copied 3 procedures (7 lines) in 3 categories"), std::string::npos) << run.err;
+    EXPECT_EQ(Shown(f, copy), Shown(f, f.library.Path()));
+    const auto copied = dao::DBEngine().OpenDatabase(copy);
+    for (const char* table : {"Category", "ProcedureHeader", "ProcedureLine"})
+        EXPECT_EQ(daotest::Flat(*copied, table), daotest::Flat(*f.library.Open(), table)) << table;
+
+    // clang-format off
+    // Copies that are refused (exit 2), with part of stderr; every file stays as it was.
+    struct Row { Args args; const char* err; };
+    const Row rows[] = {
+        {{"library", "copy", "{LIB}", copy}, "Copy.mdb already holds categories or procedures"},
+        {{"library", "copy", "{LIB}", "{LIB}"}, "Library.mdb already holds categories or procedures"},
+        {{"library", "copy", "{DIR}/Missing.mdb", copy}, "Could not find file '{DIR}/Missing.mdb'. (error 3024)"},
+        {{"library", "copy", "{LIB}", "{DIR}/Missing.mdb"}, "Could not find file '{DIR}/Missing.mdb'. (error 3024)"},
+        {{"library", "copy", "{LIB}", "{FILE}"}, "Unrecognized database format"}};
+    // clang-format on
+    clitest::WriteBytes(f.file(), "Attribute VB_Name = \"Module1\"\r\n");
+    const auto before = f.Files();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::PrintToString(row.args));
+        const auto refused = f.Do(row.args);
+        EXPECT_EQ(refused.code, 2);
+        EXPECT_NE(refused.err.find(f.Expand(row.err)), std::string::npos) << refused.err;
+        EXPECT_TRUE(refused.err.ends_with("; nothing was copied\n")) << refused.err;
+        EXPECT_EQ(f.Files(), before);
+    }
 }
 
 }  // namespace
