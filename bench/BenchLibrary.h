@@ -1,12 +1,13 @@
 #pragma once
 // The large benchmark library: 100,000 procedures with 3,000,000 lines. The file
 // is generated once and kept for later runs (PV_BENCH_LIBRARY names it; default
-// under the system temp folder).
+// under the system temp folder; a postgresql:// URI names a server library).
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include "dao/DBEngine.h"
+#include "dao/Location.h"
 #include "dao/Schema.h"
 
 namespace benchlib {
@@ -55,7 +56,8 @@ inline void Generate(const std::string& path) {
 inline const std::string& Library() {
     static const std::string path = [] {
         const std::string p = LibraryPath();
-        if (!fs::exists(p)) Generate(p);
+        // A server library (bench/server-100k.sh) is filled by the server itself.
+        if (!dao::IsServerLocation(p) && !fs::exists(p)) Generate(p);
         return p;
     }();
     return path;
