@@ -253,6 +253,7 @@ BENCHMARK(BM_StoreModule2000)->Unit(benchmark::kMillisecond)->Iterations(3);
 namespace {
 
 std::string SearchLibraryPath() {
+    if (const char* location = std::getenv("PV_BENCH_SEARCH_LIBRARY")) return location;
     return (fs::path(benchlib::LibraryPath()).parent_path() / "library-100k-search.mdb").string();
 }
 
@@ -283,7 +284,8 @@ void GenerateSearchLibrary(const std::string& path) {
 const std::string& SearchLibrary() {
     static const std::string path = [] {
         const std::string p = SearchLibraryPath();
-        if (!fs::exists(p)) GenerateSearchLibrary(p);
+        // A server library (bench/server-100k.sh) is filled by the server itself.
+        if (!dao::IsServerLocation(p) && !fs::exists(p)) GenerateSearchLibrary(p);
         return p;
     }();
     return path;

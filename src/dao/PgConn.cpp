@@ -106,6 +106,8 @@ PgConn::PgConn(const std::string& uri, int busyTimeoutMs, bool readOnly) {
     path = MaskedLocation(uri);
     const std::string options = "-c lock_timeout=" + std::to_string(busyTimeoutMs) +
                                 " -c standard_conforming_strings=on" +
+                                // The library's reads are small or whole-table: starting workers costs more than they save.
+                                " -c max_parallel_workers_per_gather=0" +
                                 (readOnly ? " -c default_transaction_read_only=on" : "");
     // Later keywords win over the same settings in the URI: these are what the engine relies on.
     const char* keywords[] = {"dbname", "client_encoding", "application_name", "options", "connect_timeout", nullptr};

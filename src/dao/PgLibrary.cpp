@@ -6,13 +6,16 @@ namespace dao::detail {
 namespace {
 
 // The file library's schema in the server's terms: the same names and keys,
-// citext for Jet's case-blind text, and a word index of the lines for searching.
+// citext for Jet's case-blind text, and for searching a word index of the lines
+// and a trigram index of the names (a word anywhere in a name).
 constexpr const char* kServerSchema[] = {
     "CREATE EXTENSION IF NOT EXISTS citext",
+    "CREATE EXTENSION IF NOT EXISTS pg_trgm",
     R"(CREATE TABLE "Category" ("CategoryID" serial PRIMARY KEY, "CategoryDesc" citext))",
     R"(CREATE TABLE "ProcedureHeader" ("ProcedureHeaderID" serial PRIMARY KEY, "Name" citext, "Type" citext,
         "CategoryID" integer REFERENCES "Category" ("CategoryID") ON DELETE NO ACTION ON UPDATE NO ACTION))",
     R"(CREATE INDEX "ProcedureHeaderCategoryID" ON "ProcedureHeader" ("CategoryID"))",
+    R"(CREATE INDEX "ProcedureHeaderNameParts" ON "ProcedureHeader" USING gin (("Name"::text) gin_trgm_ops))",
     R"(CREATE TABLE "ProcedureLine" ("ProcedureLineID" serial PRIMARY KEY, "ProcedureHeaderID" integer,
         "Line" citext))",
     R"(CREATE INDEX "ProcedureLineHeader" ON "ProcedureLine" ("ProcedureHeaderID", "ProcedureLineID"))",

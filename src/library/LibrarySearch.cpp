@@ -141,7 +141,7 @@ std::vector<SearchHit> SearchOnServer(dao::Database& db, const std::vector<std::
                 words[i] + ":*");
         AddTerm(s,
                 "SELECT \"ProcedureHeaderID\", CAST(NULL AS integer), " + w +
-                    " FROM \"ProcedureHeader\" WHERE \"Name\" ILIKE " + marker(),
+                    " FROM \"ProcedureHeader\" WHERE \"Name\"::text ILIKE " + marker(),
                 "%" + words[i] + "%");
     }
     Rank(s, words.size(), limit, marker());
