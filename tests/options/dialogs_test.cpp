@@ -130,12 +130,18 @@ TEST(Options, OkChecksThePrefixThenTheLocationAndPointsAtTheBoxToCorrect) {
         {0, "' ", "Library.mdb", "CREATE TABLE Notes (x TEXT)", 0, "Procvault:The database you entered is not a valid "
          "Procvault database. Please enter the path of a valid database.|keys:{Home}+{End}", "' ||' |1|txtProcvaultLocation"},
         {0, "' ", "Library.mdb", "DROP TABLE ProcedureLine", 0, "", "' |stored|"},  // a missing table is made again
-        {0, "' ", "notes.txt", "", 0, "OKDatabaseLocation():Unrecognized database format '@'. 3343", "' ||' |0|cmdOK"}};
+        {0, "' ", "notes.txt", "", 0, "OKDatabaseLocation():Unrecognized database format '@'. 3343", "' ||' |0|cmdOK"},
+        // "server": the test's server library, on the server rows only.
+        {0, "' ", "server", "", 0, "", "' |stored|"},
+        {0, "' ", "server", "CREATE TABLE Notes (x TEXT)", 0, "Procvault:The database you entered is not a valid "
+         "Procvault database. Please enter the path of a valid database.|keys:{Home}+{End}", "' ||' |1|txtProcvaultLocation"}};
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.prefix) + "|" + row.path + "|" + row.sql);
+        const bool server = std::string(row.path) == "server";
+        if (server && !daotest::OnServer()) continue;
         Session s;
-        const std::string path = *row.path ? (s.file.Dir() / row.path).string() : "";
+        const std::string path = server ? s.file.Path() : *row.path ? (s.file.Dir() / row.path).string() : "";
         if (path.ends_with(".txt")) testsupport::WriteBytes(path, "plain text\n");
         if (*row.sql) s.file.Open()->Execute(row.sql);
         if (row.answer) s.ui.QueueAnswer(row.answer);
