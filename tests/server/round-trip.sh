@@ -50,6 +50,11 @@ dump "$server" >"$work/server.txt"
 dump "$work/back.mdb" >"$work/back.txt"
 [ "$(pv library list | wc -l)" -gt 5 ] || fail "the original holds too few procedures to prove anything"
 cmp "$work/original.txt" "$work/server.txt" || fail "the server library shows differently"
+# Repair & Compact on the server: its own upkeep, reported as done, nothing changed.
+pv options set --library "$server" 2>/dev/null
+pv library compact 2>"$work/compact.txt" || fail "compact on the server: $(cat "$work/compact.txt")"
+grep -q "The Repair & Compact was completed successfully." "$work/compact.txt" || fail "compact said: $(cat "$work/compact.txt")"
+cmp "$work/original.txt" <(dump "$server") || fail "compact changed the server library"
 cmp "$work/original.txt" "$work/back.txt" || fail "the library copied back shows differently"
 cmp <(tables "$work/original.mdb") <(tables "$work/back.mdb") || fail "rows or keys changed on the way"
 # New keys continue past the copied ones on the server.
