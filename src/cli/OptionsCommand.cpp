@@ -77,11 +77,12 @@ int Set(const SetRequest& request, Context& ctx) {
 }
 
 void AddShowCommand(CLI::App& options, Context& ctx) {
-    CLI::App& command = AddCommand(options, "show",
-                                   "Print the options\n"
-                                   "Prints the comment prefix, the alignment (IndentLevel 0 left, 1 indent),\n"
-                                   "the library's location, the comment header of generated procedures and\n"
-                                   "their error message, as the Options dialogs show them.");
+    CLI::App& command =
+        AddCommand(options, "show",
+                   "Print the options\n"
+                   "Prints the comment prefix, the alignment (IndentLevel 0 left, 1 indent),\n"
+                   "the library's location, the comment header of generated procedures and\n"
+                   "their error message, as the Options dialogs show them.");
     OnRun(command, ctx, "", [&ctx] { return Show(ctx); });
 }
 

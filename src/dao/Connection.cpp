@@ -297,11 +297,10 @@ long SqliteConn::Run(const std::string& sql, const std::vector<Value>& params, c
 long long SqliteConn::NextKey(const std::string& table, const std::string& /*key*/, bool autoIncrement,
                               const FailContext& context) {
     const std::string held = autoIncrement ? "(SELECT seq FROM sqlite_sequence WHERE name=?1)" : "0";
-    sqlite3_stmt* stmt =
-        Prepared("SELECT max(coalesce(" + held + ",0), coalesce((SELECT max(_rowid_) FROM " + Bracketed(table) +
-                     "),0)) + 1",
-                 context)
-            .get();
+    sqlite3_stmt* stmt = Prepared("SELECT max(coalesce(" + held + ",0), coalesce((SELECT max(_rowid_) FROM " +
+                                      Bracketed(table) + "),0)) + 1",
+                                  context)
+                             .get();
     if (autoIncrement) Bind(*this, stmt, 1, table);
     Step(*this, stmt, context);
     const long long next = sqlite3_column_int64(stmt, 0);

@@ -78,7 +78,8 @@ public:
     virtual std::unique_ptr<Cursor> Query(const std::string& sql, const std::vector<Value>& params,
                                           const FailContext& context) = 0;
     // Runs a statement that returns no rows; the number of rows it changed.
-    virtual long Run(const std::string& sql, const std::vector<Value>& params, const FailContext& context) = 0;
+    virtual long Run(const std::string& sql, const std::vector<Value>& params,
+                     const FailContext& context) = 0;
     // The next AutoNumber of `table`: past every key it holds or has held.
     virtual long long NextKey(const std::string& table, const std::string& key, bool autoIncrement,
                               const FailContext& context) = 0;

@@ -90,7 +90,8 @@ bool Database::OnServer() const {
     return conn_->OnServer();
 }
 
-std::vector<std::vector<Value>> Database::QueryNative(const std::string& sql, const std::vector<Value>& params) {
+std::vector<std::vector<Value>> Database::QueryNative(const std::string& sql,
+                                                      const std::vector<Value>& params) {
     conn_->CheckOpen();
     conn_->FinishStreams();
     std::unique_ptr<detail::Cursor> cursor = conn_->Query(sql, params, {sql, StatementKind::Select, ""});

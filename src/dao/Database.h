@@ -55,7 +55,8 @@ public:
     bool OnServer() const;
     // The rows of a statement in the engine's own dialect (SQLite's or
     // PostgreSQL's), with $1-style or ? markers: for work Jet's dialect cannot say.
-    std::vector<std::vector<Value>> QueryNative(const std::string& sql, const std::vector<Value>& params = {});
+    std::vector<std::vector<Value>> QueryNative(const std::string& sql,
+                                                const std::vector<Value>& params = {});
     // After rows were added with keys of their own: the next AutoNumber of
     // `table` goes past them.
     void SyncKeys(const std::string& table);

@@ -6,7 +6,8 @@ namespace dao {
 namespace {
 
 bool StartsWithText(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && vbrt::EqualsText(std::string(text.substr(0, prefix.size())), prefix);
+    return text.size() >= prefix.size() &&
+           vbrt::EqualsText(std::string(text.substr(0, prefix.size())), prefix);
 }
 
 // "password=secret" in the query part (up to the next '&').

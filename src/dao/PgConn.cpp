@@ -57,7 +57,8 @@ std::string ParamText(const Value& value) {
 
 bool IsTransactionControl(const std::string& sql) {
     const std::string head = Lower(sql.substr(0, sql.find(' ')));
-    return head == "begin" || head == "commit" || head == "rollback" || head == "savepoint" || head == "release";
+    return head == "begin" || head == "commit" || head == "rollback" || head == "savepoint" ||
+           head == "release";
 }
 
 class PgCursor final : public Cursor {
@@ -94,7 +95,8 @@ private:
 
 [[noreturn]] void FailConnect(PGconn* pg, const std::string& shown) {
     const std::string message = pg ? PQerrorMessage(pg) : "out of memory";
-    if (message.find("authentication") != std::string::npos || message.find("password") != std::string::npos ||
+    if (message.find("authentication") != std::string::npos ||
+        message.find("password") != std::string::npos ||
         message.find("permission denied") != std::string::npos)
         Raise(jet::CannotOpenFile, shown);
     Raise(jet::FileNotFound, shown);
@@ -104,13 +106,13 @@ private:
 
 PgConn::PgConn(const std::string& uri, int busyTimeoutMs, bool readOnly) {
     path = MaskedLocation(uri);
-    const std::string options = "-c lock_timeout=" + std::to_string(busyTimeoutMs) +
-                                " -c standard_conforming_strings=on" +
-                                // The library's reads are small or whole-table: starting workers costs more than they save.
-                                " -c max_parallel_workers_per_gather=0" +
-                                (readOnly ? " -c default_transaction_read_only=on" : "");
+    const std::string options =
+        "-c lock_timeout=" + std::to_string(busyTimeoutMs) + " -c standard_conforming_strings=on" +
+        // The library's reads are small or whole-table: starting workers costs more than they save.
+        " -c max_parallel_workers_per_gather=0" + (readOnly ? " -c default_transaction_read_only=on" : "");
     // Later keywords win over the same settings in the URI: these are what the engine relies on.
-    const char* keywords[] = {"dbname", "client_encoding", "application_name", "options", "connect_timeout", nullptr};
+    const char* keywords[] = {"dbname",  "client_encoding", "application_name",
+                              "options", "connect_timeout", nullptr};
     const char* values[] = {uri.c_str(), "UTF8", "procvault", options.c_str(), "10", nullptr};
     pg_ = PQconnectdbParams(keywords, values, 1);
     if (PQstatus(pg_) != CONNECTION_OK) {
@@ -155,8 +157,8 @@ const std::map<std::string, std::string>& PgConn::Names() {
     for (int row = 0; row < PQntuples(result.get()); ++row)
         for (int column = 0; column < 2; ++column)
             if (!PQgetisnull(result.get(), row, column)) {
-                const std::string name = FromUtf8(PQgetvalue(result.get(), row, column),
-                                                  PQgetlength(result.get(), row, column));
+                const std::string name =
+                    FromUtf8(PQgetvalue(result.get(), row, column), PQgetlength(result.get(), row, column));
                 names_.emplace(Lower(name), name);
             }
     namesRead_ = true;
@@ -260,7 +262,8 @@ long long PgConn::NextKey(const std::string& table, const std::string& key, bool
                           const FailContext& context) {
     PgResult result =
         autoIncrement
-            ? Exec("SELECT nextval(pg_get_serial_sequence($1, $2))", {Value(Quote(table)), Value(key)}, context)
+            ? Exec("SELECT nextval(pg_get_serial_sequence($1, $2))", {Value(Quote(table)), Value(key)},
+                   context)
             : Exec("SELECT coalesce(max(" + Quote(key) + "), 0) + 1 FROM " + Quote(table), {}, context);
     return std::strtoll(PQgetvalue(result.get(), 0, 0), nullptr, 10);
 }
@@ -301,12 +304,11 @@ void PgConn::SyncKeys(const std::string& table) {
     if (!key.serial) return;
     const std::string column = Quote(key.column);
     const std::string source = Quote(Canonical(table));
-    PgResult sequence =
-        Exec("SELECT pg_get_serial_sequence($1, $2)", {Value(source), Value(key.column)}, {});
+    PgResult sequence = Exec("SELECT pg_get_serial_sequence($1, $2)", {Value(source), Value(key.column)}, {});
     const std::string name = PQgetvalue(sequence.get(), 0, 0);
     Exec("SELECT setval($1::regclass, m) FROM (SELECT max(" + column + ") AS m FROM " + source +
-             ") t WHERE m >= (SELECT CASE WHEN is_called THEN last_value + 1 ELSE last_value END FROM " + name +
-             ")",
+             ") t WHERE m >= (SELECT CASE WHEN is_called THEN last_value + 1 ELSE last_value END FROM " +
+             name + ")",
          {Value(name)}, {});
 }
 
@@ -318,12 +320,14 @@ void PgConn::Fail(const PGresult* result, const FailContext& context) {
     if (state == "23503") {
         // The reported table is the referring one in both directions.
         const std::string child = Field(result, PG_DIAG_TABLE_NAME);
-        const bool changesChild = context.kind == StatementKind::Insert ||
-                                  (context.kind == StatementKind::Update && vbrt::EqualsText(child, context.table));
+        const bool changesChild =
+            context.kind == StatementKind::Insert ||
+            (context.kind == StatementKind::Update && vbrt::EqualsText(child, context.table));
         if (!changesChild) Raise(jet::RelatedRecordsExist, child);
         // "Key (CategoryID)=(42) is not present in table "Category"." (the transaction can no longer ask).
         const std::string detail = Field(result, PG_DIAG_MESSAGE_DETAIL);
-        const auto close = detail.rfind('"'), open = close == std::string::npos ? close : detail.rfind('"', close - 1);
+        const auto close = detail.rfind('"'),
+                   open = close == std::string::npos ? close : detail.rfind('"', close - 1);
         const std::string parent = open == std::string::npos ? "" : detail.substr(open + 1, close - open - 1);
         Raise(jet::RelatedRecordRequired, parent.empty() ? context.table : parent);
     }
@@ -333,7 +337,8 @@ void PgConn::Fail(const PGresult* result, const FailContext& context) {
     if (state == "42703") Raise(jet::UnknownField, AsWritten(QuotedIn(message), context.statement));
     if (message.find("multiple commands") != std::string::npos) Raise(jet::CharactersAfterEnd);
     if (state == "42601" || state == "42883" || state == "42804")
-        throw vbrt::VbError(jet::SyntaxError, JetText(jet::SyntaxError, context.statement) + " (" + message + ")");
+        throw vbrt::VbError(jet::SyntaxError,
+                            JetText(jet::SyntaxError, context.statement) + " (" + message + ")");
     if (state == "55P03" || state == "40P01" || state == "40001") {
         if (writing) Raise(jet::CouldNotUpdateLocked);
         Raise(jet::FileInUse, path);

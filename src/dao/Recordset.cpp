@@ -285,7 +285,9 @@ void Recordset::UpdateCurrent() {
     values.emplace_back(static_cast<long long>(rowids_[current_]));
     const std::string sql = "UPDATE " + conn_->Quote(table_) + " SET " + assignments + " WHERE " +
                             conn_->RowId(table_) + "=" + conn_->Marker(static_cast<int>(values.size()));
-    detail::InWriteTransaction(*conn_, [&] { conn_->Run(sql, values, {source_, StatementKind::Update, table_}); });
+    detail::InWriteTransaction(*conn_, [&] {
+        conn_->Run(sql, values, {source_, StatementKind::Update, table_});
+    });
     std::copy(pending_.begin(), pending_.end(),
               cells_.begin() + static_cast<std::ptrdiff_t>(current_ * names_.size()));
 }
@@ -325,7 +327,9 @@ void Recordset::Delete() {
     const std::string sql =
         "DELETE FROM " + conn_->Quote(table_) + " WHERE " + conn_->RowId(table_) + "=" + conn_->Marker(1);
     const std::vector<Value> key{Value(static_cast<long long>(rowids_[current_]))};
-    detail::InWriteTransaction(*conn_, [&] { conn_->Run(sql, key, {source_, StatementKind::Delete, table_}); });
+    detail::InWriteTransaction(*conn_, [&] {
+        conn_->Run(sql, key, {source_, StatementKind::Delete, table_});
+    });
     deleted_[current_] = true;
 }
 

@@ -5,8 +5,8 @@
 #include <filesystem>
 
 #include "dao/DBEngine.h"
-#include "dao/Location.h"
 #include "dao/Errors.h"
+#include "dao/Location.h"
 #include "forms/Collation.h"
 #include "forms/ErrorReport.h"
 #include "forms/Ui.h"

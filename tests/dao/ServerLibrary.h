@@ -47,7 +47,8 @@ public:
         Run("SELECT pg_advisory_lock(7)");  // one template maker at a time across test processes
         if (!HasTemplate()) {
             // Byte order as a file sorts, letters of every language folded as Jet folds them.
-            Run("CREATE DATABASE pvt_template TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C.UTF-8'");
+            Run("CREATE DATABASE pvt_template TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE "
+                "'C.UTF-8'");
             dao::CreateLibrary(WithDatabase(uri_, "pvt_template"));
         }
         Run("CREATE DATABASE " + name + " TEMPLATE pvt_template");
@@ -94,7 +95,8 @@ public:
     }
 };
 
-inline testing::Environment* const kServerEnvironment = testing::AddGlobalTestEnvironment(new ServerEnvironment);
+inline testing::Environment* const kServerEnvironment =
+    testing::AddGlobalTestEnvironment(new ServerEnvironment);
 
 }  // namespace daotest
 

@@ -88,8 +88,10 @@ protected:
     // A server trigger raising "no" before `event` on `table`, when `condition` holds.
     static std::string ServerRefusal(const std::string& event, const std::string& table,
                                      const std::string& condition = "") {
-        return "CREATE FUNCTION no() RETURNS trigger LANGUAGE plpgsql AS 'BEGIN RAISE EXCEPTION ''no''; END'; "
-               "CREATE TRIGGER no BEFORE " + event + " ON \"" + table + "\" FOR EACH ROW " +
+        return "CREATE FUNCTION no() RETURNS trigger LANGUAGE plpgsql AS 'BEGIN RAISE EXCEPTION ''no''; "
+               "END'; "
+               "CREATE TRIGGER no BEFORE " +
+               event + " ON \"" + table + "\" FOR EACH ROW " +
                (condition.empty() ? "" : "WHEN (" + condition + ") ") + "EXECUTE FUNCTION no()";
     }
     // Another program holds the library exclusively until `holder` is reset.

@@ -56,7 +56,9 @@ TEST_P(Opening, OpensTheConfiguredLibrarySilentlyOrTellsTheUserWhy) {
     const std::string setting = row.setting ? row.setting : "";
     if (setting == "held" || setting == "Library.mdb") PV_FILE_LIBRARY_ONLY();
     const bool uri = setting.rfind("postgresql:", 0) == 0;
-    const std::string location = setting == "held" ? file.Path() : uri ? setting : (file.Dir() / setting).string();
+    const std::string location = setting == "held" ? file.Path()
+                                 : uri             ? setting
+                                                   : (file.Dir() / setting).string();
     PointAt(setting.empty() ? "" : setting == "." ? file.Dir().Path().string() : location);
     if (setting == "notes.txt") testsupport::WriteBytes(location, std::string(4096, 'n'));
     if (setting == "held") Lock();

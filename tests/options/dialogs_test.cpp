@@ -139,7 +139,8 @@ TEST(Options, OkChecksThePrefixThenTheLocationAndPointsAtTheBoxToCorrect) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.prefix) + "|" + row.path + "|" + row.sql);
         const bool server = std::string(row.path) == "server";
-        if (server && !daotest::OnServer()) continue;
+        // Each row's library is the file or the server one of the run, never both.
+        if (server != daotest::OnServer() && (server || std::string(row.path) == "Library.mdb")) continue;
         Session s;
         const std::string path = server ? s.file.Path() : *row.path ? (s.file.Dir() / row.path).string() : "";
         if (path.ends_with(".txt")) testsupport::WriteBytes(path, "plain text\n");
