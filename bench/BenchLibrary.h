@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "dao/DBEngine.h"
 #include "dao/Location.h"
@@ -23,34 +24,39 @@ inline std::string LibraryPath() {
     return (fs::temp_directory_path() / "procvault-bench" / "library-100k.mdb").string();
 }
 
-// Names are spread over the key range so that a sorted list gets them out of order.
-inline void Generate(const std::string& path) {
+// Writes a library at `path` from `statements`, run in one transaction beside it and
+// renamed into place, so that an interrupted generation is never taken for a whole one.
+inline void BuildLibrary(const std::string& path, const std::vector<std::string>& statements) {
     fs::create_directories(fs::path(path).parent_path());
     const std::string building = path + ".building";
     fs::remove(building);
     dao::CreateLibrary(building);
     auto db = dao::DBEngine().OpenDatabase(building);
     db->BeginTrans();
-    db->Execute(
-        "INSERT INTO Category (CategoryDesc) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
-        "WHERE i<" +
-        std::to_string(kCategories) + ") SELECT printf(\"Category %02d\", i) FROM n");
-    db->Execute(
-        "INSERT INTO ProcedureHeader (Name, Type, CategoryID) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL "
-        "SELECT i+1 FROM n WHERE i<" +
-        std::to_string(kProcedures - 1) + ") SELECT printf(\"Proc%06d\", (i*7919) % " +
-        std::to_string(kProcedures) +
-        "), CASE WHEN i % 3 = 0 THEN \"Function\" ELSE \"Sub\" END, 1 + (i*31) % " +
-        std::to_string(kCategories) + " FROM n");
-    db->Execute(
-        "INSERT INTO ProcedureLine (ProcedureHeaderID, Line) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
-        "SELECT i+1 FROM n WHERE i<" +
-        std::to_string(kLinesEach) +
-        ") SELECT h.ProcedureHeaderID, printf(\"    strResult = strResult & \"\"line %d\"\"\", n.i) "
-        "FROM ProcedureHeader h, n ORDER BY h.ProcedureHeaderID, n.i");
+    for (const std::string& statement : statements) db->Execute(statement);
     db->CommitTrans();
     db->Close();
     fs::rename(building, path);
+}
+
+// Names are spread over the key range so that a sorted list gets them out of order.
+inline void Generate(const std::string& path) {
+    BuildLibrary(
+        path,
+        {"INSERT INTO Category (CategoryDesc) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n "
+         "WHERE i<" +
+             std::to_string(kCategories) + ") SELECT printf(\"Category %02d\", i) FROM n",
+         "INSERT INTO ProcedureHeader (Name, Type, CategoryID) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL "
+         "SELECT i+1 FROM n WHERE i<" +
+             std::to_string(kProcedures - 1) + ") SELECT printf(\"Proc%06d\", (i*7919) % " +
+             std::to_string(kProcedures) +
+             "), CASE WHEN i % 3 = 0 THEN \"Function\" ELSE \"Sub\" END, 1 + (i*31) % " +
+             std::to_string(kCategories) + " FROM n",
+         "INSERT INTO ProcedureLine (ProcedureHeaderID, Line) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+         "SELECT i+1 FROM n WHERE i<" +
+             std::to_string(kLinesEach) +
+             ") SELECT h.ProcedureHeaderID, printf(\"    strResult = strResult & \"\"line %d\"\"\", n.i) "
+             "FROM ProcedureHeader h, n ORDER BY h.ProcedureHeaderID, n.i"});
 }
 
 inline const std::string& Library() {

@@ -258,27 +258,20 @@ std::string SearchLibraryPath() {
 }
 
 void GenerateSearchLibrary(const std::string& path) {
-    fs::create_directories(fs::path(path).parent_path());
-    const std::string building = path + ".building";
-    fs::remove(building);
-    dao::CreateLibrary(building);
-    auto db = dao::DBEngine().OpenDatabase(building);
-    db->BeginTrans();
-    db->Execute("INSERT INTO Category (CategoryDesc) VALUES (\"Bench\")");
-    db->Execute(
-        "INSERT INTO ProcedureHeader (Name, Type, CategoryID) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL "
-        "SELECT i+1 FROM n WHERE i<" +
-        std::to_string(kProcedures - 1) + ") SELECT printf(\"Proc%06d\", i), \"Sub\", 1 FROM n");
-    db->Execute(
-        "INSERT INTO ProcedureLine (ProcedureHeaderID, Line) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
-        "SELECT i+1 FROM n WHERE i<" +
-        std::to_string(benchlib::kLinesEach) +
-        ") SELECT h.ProcedureHeaderID, printf(\"    strResult = strResult & Item%05d & \"\"line %d\"\"\", "
-        "(h.ProcedureHeaderID*31 + n.i*7919) % " +
-        std::to_string(kProcedures) + ", n.i) FROM ProcedureHeader h, n ORDER BY h.ProcedureHeaderID, n.i");
-    db->CommitTrans();
-    db->Close();
-    fs::rename(building, path);
+    benchlib::BuildLibrary(
+        path,
+        {"INSERT INTO Category (CategoryDesc) VALUES (\"Bench\")",
+         "INSERT INTO ProcedureHeader (Name, Type, CategoryID) WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL "
+         "SELECT i+1 FROM n WHERE i<" +
+             std::to_string(kProcedures - 1) + ") SELECT printf(\"Proc%06d\", i), \"Sub\", 1 FROM n",
+         "INSERT INTO ProcedureLine (ProcedureHeaderID, Line) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL "
+         "SELECT i+1 FROM n WHERE i<" +
+             std::to_string(benchlib::kLinesEach) +
+             ") SELECT h.ProcedureHeaderID, printf(\"    strResult = strResult & Item%05d & \"\"line "
+             "%d\"\"\", "
+             "(h.ProcedureHeaderID*31 + n.i*7919) % " +
+             std::to_string(kProcedures) +
+             ", n.i) FROM ProcedureHeader h, n ORDER BY h.ProcedureHeaderID, n.i"});
 }
 
 const std::string& SearchLibrary() {
