@@ -108,14 +108,21 @@ BENCHMARK(BM_ScanAfterEdit)
     ->Complexity();
 
 // A module written for two targets: by turns a function declared once per
-// #If branch, a sub written out once per branch, and a nested group.
+// #If branch, a sub written out once per branch, a nested group, and a test
+// group of procedures of their own around a nested group of copies.
 std::string GenerateConditionalModule(long lines) {
     std::string out = "Option Explicit\r\n";
     long written = 1;
     for (long n = 0; written < lines; ++n) {
         const std::string id = std::to_string(n);
         std::string block;
-        if (n % 3 == 0) {
+        if (n % 4 == 3) {
+            block = "\r\n#If UNIT_TEST Then\r\nPrivate Sub Setup" + id + "()\r\n    n = 0\r\nEnd Sub\r\n" +
+                    "Private Sub Verify" + id +
+                    "()\r\n    On Error GoTo 0\r\nEnd Sub\r\n  #If DEEP Then\r\n" + "Sub Deep" + id +
+                    "()\r\nEnd Sub\r\n  #Else\r\nSub Deep" + id +
+                    "()\r\n    On Error Resume Next\r\nEnd Sub\r\n  #End If\r\n#End If\r\n";
+        } else if (n % 4 == 0) {
             block = "\r\n#If VBA7 Then\r\nPublic Function Ptr" + id +
                     "(ByVal h As LongPtr) As LongPtr\r\n"
                     "#ElseIf Win32 Then\r\nPublic Function Ptr" +
@@ -126,7 +133,7 @@ std::string GenerateConditionalModule(long lines) {
                     "(ByVal h As Integer) As Integer\r\n#End If\r\n"
                     "    Ptr" +
                     id + " = h\r\nEnd Function\r\n";
-        } else if (n % 3 == 1) {
+        } else if (n % 4 == 1) {
             block = "\r\n#If Win64 Then\r\nPrivate Sub Work" + id +
                     "()\r\n    Dim x As LongLong\r\n    x = 1\r\n"
                     "End Sub\r\n#Else\r\nPrivate Sub Work" +

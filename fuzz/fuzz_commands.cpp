@@ -1,7 +1,8 @@
 // Arbitrary module text through the add-in's commands, with the scripted user
 // and an in-memory preference store: comment then uncomment a block, add error
 // handling to every procedure the main dialog lists, then create a procedure.
-// Properties: no command reports a failure; uncomment(comment(block)) gives
+// Properties: no command reports a failure (but for refusing a procedure
+// written on one line); uncomment(comment(block)) gives
 // the block back and lines outside it never change; adding handlers only adds
 // lines and leaves no listed procedure without handling; a new procedure only
 // appends lines and can then be found by the host.
@@ -17,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandSession.h"
 #include "codetools/basComment.h"
 #include "codetools/frmProcvault.h"
 #include "forms/Controls.h"
@@ -30,32 +32,20 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-
-// The module being worked on, printed with a failure to make it readable.
-const host::CodeModule* current = nullptr;
+using fuzzsession::Lines;
+using fuzzsession::ModuleLines;
+using fuzzsession::Session;
 
 [[noreturn]] void Fail(const char* what) {
-    std::fprintf(stderr, "fuzz_commands: %s\n", what);
-    if (current)
-        for (long i = 0; i < current->CountOfLines(); ++i)
-            std::fprintf(stderr, "%4ld|%s\n", i + 1, current->Text().Line(i).c_str());
-    std::abort();
-}
-
-Lines ModuleLines(const host::CodeModule& code) {
-    Lines out;
-    for (long i = 0; i < code.CountOfLines(); ++i) out.push_back(code.Text().Line(i));
-    return out;
+    fuzzsession::Fail("fuzz_commands", what);
 }
 
 // A failure report is a critical message box; anything else is the command talking to the user.
 void NoFailureReport(const forms::ScriptedUi& ui, const char* what) {
-    for (const auto& message : ui.Messages())
-        if (message.Icon() == forms::vbCritical) {
-            std::fprintf(stderr, "reported: %s: %s\n", message.title.c_str(), message.prompt.c_str());
-            Fail(what);
-        }
+    for (const auto& report : fuzzsession::FailureReports(ui)) {
+        std::fprintf(stderr, "reported: %s\n", report.c_str());
+        Fail(what);
+    }
 }
 
 bool IsSubsequence(const Lines& part, const Lines& whole) {
@@ -64,43 +54,6 @@ bool IsSubsequence(const Lines& part, const Lines& whole) {
         if (at < part.size() && line == part[at]) ++at;
     return at == part.size();
 }
-
-struct Session {
-    host::VBE vbe;
-    host::CodeModule* code = nullptr;
-    forms::ScriptedUi ui;
-    vbrt::MemorySettingsStore store;
-    pv::Env env{ui, store};
-
-    explicit Session(host::ModuleText text) {
-        auto& project = vbe.VBProjects().Add(std::make_unique<host::VBProject>(vbe));
-        vbe.SetActiveProject(&project);
-        host::VBComponent& component = project.VBComponents().Add(host::vbext_ct_StdModule);
-        code = &component.CodeModule();
-        code->Text() = std::move(text);
-        component.Activate();
-        pv::objVBE = &vbe;
-        current = code;
-    }
-    ~Session() {
-        pv::objVBE = nullptr;
-        current = nullptr;
-    }
-
-    // Opens the main dialog; `play` acts as the user while it is up.
-    Lines DialogList(const std::function<void(pv::frmProcvault&)>& play) {
-        Lines listed;
-        ui.OnShow("frmProcvault", [&](forms::Form& form) {
-            auto& dialog = static_cast<pv::frmProcvault&>(form);
-            for (int i = 0; i < dialog.lstProcedures.ListCount(); ++i)
-                listed.push_back(dialog.lstProcedures.List(i));
-            play(dialog);
-            if (dialog.IsShown()) dialog.cmdCancel.Press();
-        });
-        pv::frmProcvault(env).OpenProcvault();
-        return listed;
-    }
-};
 
 void CommentRoundTrip(Session& s, FuzzedDataProvider& in) {
     const Lines before = ModuleLines(*s.code);
@@ -135,14 +88,16 @@ void CommentRoundTrip(Session& s, FuzzedDataProvider& in) {
 
 void AddHandlers(Session& s, bool stubs) {
     const Lines before = ModuleLines(*s.code);
-    const bool openBefore = host::ScanModule(s.code->Text()).openAtEnd;
-    const Lines listed = s.DialogList([&](pv::frmProcvault& d) {
-        d.ctlTab.SetTab(1);
-        if (d.lstProcedures.ListCount() == 0) return;
-        d.cmdSelectAll.Press();
-        if (stubs != (d.chkShowCommentStubs.Value() != 0)) d.chkShowCommentStubs.Press();
-        d.cmdOK.Press();
-    });
+    const host::ScanResult scan = host::ScanModule(s.code->Text());
+    // A procedure on one line with its End has no room for a block: adding one is refused.
+    const bool refusesSome =
+        std::any_of(scan.procs.begin(), scan.procs.end(), [](const host::ProcInfo& proc) {
+            const auto copies = host::CopiesOf(proc);
+            return std::any_of(copies.begin(), copies.end(),
+                               [](const host::ProcCopy& copy) { return copy.oneLine; });
+        });
+    const bool openBefore = scan.openAtEnd || refusesSome;
+    const Lines listed = s.AddHandlersToAll(stubs);
     if (!IsSubsequence(before, ModuleLines(*s.code))) Fail("adding error handling changed or removed a line");
     // A module left open at its end (an unclosed #If or procedure) has procedures
     // without an End line: where their block goes is a guess, and may fail.

@@ -97,8 +97,18 @@ std::string NextText(FuzzedDataProvider& in) {
     return text;
 }
 
+bool SameCopies(const std::vector<host::ProcCopy>& a, const std::vector<host::ProcCopy>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const host::ProcCopy& x, const host::ProcCopy& y) {
+                          return x.headerLine == y.headerLine && x.declLine == y.declLine &&
+                                 x.declEndLines == y.declEndLines && x.endLine == y.endLine &&
+                                 x.closed == y.closed && x.oneLine == y.oneLine;
+                      });
+}
+
 bool SameProc(const host::ProcInfo& a, const host::ProcInfo& b) {
-    return a.name == b.name && a.kind == b.kind && a.isDeclare == b.isDeclare && a.isEvent == b.isEvent &&
+    return SameCopies(a.copies, b.copies) && a.closed == b.closed && a.oneLine == b.oneLine &&
+           a.name == b.name && a.kind == b.kind && a.isDeclare == b.isDeclare && a.isEvent == b.isEvent &&
            a.startLine == b.startLine && a.bodyLine == b.bodyLine && a.declEndLine == b.declEndLine &&
            a.endLine == b.endLine && a.rangeEndLine == b.rangeEndLine && a.groupEndLine == b.groupEndLine;
 }
@@ -125,6 +135,7 @@ void Compare(host::CodeModule& code, const Lines& model, long step) {
     const host::ScanResult fresh = host::ScanModule(code.Text());
     if (kept.declarationLines != fresh.declarationLines) Fail("declaration lines differ", step);
     if (kept.openAtEnd != fresh.openAtEnd) Fail("openAtEnd differs", step);
+    if (kept.lastBodyProc != fresh.lastBodyProc) Fail("last procedure differs", step);
     if (kept.procs.size() != fresh.procs.size()) Fail("procedure count differs", step);
     for (std::size_t i = 0; i < kept.procs.size(); ++i)
         if (!SameProc(kept.procs[i], fresh.procs[i])) Fail("procedure range differs", step);

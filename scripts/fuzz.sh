@@ -11,12 +11,12 @@
 #   --ci          20 seconds per target (the default is 60), from a fixed seed so that
 #                 every CI run tries the same inputs first
 #   --seconds N   N seconds per target
-#   target        fuzz_module fuzz_edits fuzz_jet fuzz_settings fuzz_commands (default: all)
+#   target        fuzz_module fuzz_edits fuzz_jet fuzz_settings fuzz_commands fuzz_groups (default: all)
 # Environment: BUILD_DIR (default build-fuzz), CC/CXX (default clang-14/clang++-14).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-all=(fuzz_module fuzz_edits fuzz_jet fuzz_settings fuzz_commands)
+all=(fuzz_module fuzz_edits fuzz_jet fuzz_settings fuzz_commands fuzz_groups)
 seconds=60
 seed_option=()
 targets=()

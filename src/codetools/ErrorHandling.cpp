@@ -15,16 +15,32 @@ std::string HandlerBlock(Env& env, const std::string& label, const std::string& 
 }
 
 // The block for one copy, from the bottom up so that the lines found for it
-// stay in place; the number of lines written above `line`.
-long AddToCopy(Env& env, host::CodeModule& module, const ProcCopy& copy, const std::string& strName,
+// stay in place; an entry statement below each of its declarations, so the
+// one the compiler takes is armed. The number of lines written above `line`.
+long AddToCopy(Env& env, host::CodeModule& module, const host::ProcCopy& copy, const std::string& strName,
                const std::string& strType, bool bolAddCommentStubs, long line) {
     const std::string label = ReplaceSpaces(env, strName);
     module.InsertLines(copy.endLine, HandlerBlock(env, label, strType));
-    module.InsertLines(copy.entryLine, "\tOn Error Goto Err_" + label + "\r\n\r\n");
+    for (auto line = copy.declEndLines.rbegin(); line != copy.declEndLines.rend(); ++line)
+        module.InsertLines(*line + 1, "\tOn Error Goto Err_" + label + "\r\n\r\n");
     if (!bolAddCommentStubs) return 0;
     const auto header = CommentHeaderLines(env, strName);
     module.InsertLines(copy.headerLine, JoinLines(header));
     return copy.headerLine <= line ? static_cast<long>(header.size()) : 0;
+}
+
+// Without its End line the procedure's end is a guess: a block put there could
+// split a statement; on one line with its End there is no room for a block.
+void RefuseUnsafeCopies(const std::vector<host::ProcCopy>& copies, const std::string& strName) {
+    // Listed but not found in its own range: adding nothing must not pass for success.
+    if (copies.empty()) vbrt::Raise(vbrt::err::SubNotDefined);
+    for (const auto& copy : copies) {
+        if (copy.oneLine)
+            vbrt::Raise(vbrt::err::InvalidCall,
+                        strName + " is written on one line with its End statement; nothing was added");
+        if (!copy.closed)
+            vbrt::Raise(vbrt::err::InvalidCall, "No End statement closes " + strName + "; nothing was added");
+    }
 }
 
 }  // namespace
@@ -35,12 +51,7 @@ void AddToExistingProcedure(Env& env, const std::string& strName, const std::str
         host::CodeModule& module = Vbe().ActiveCodePane().CodeModule();
         // Found before anything is inserted, so the module is scanned once per procedure.
         const auto copies = ProcCopies(module, SplitEntry(strName));
-        // Listed but not found in its own range: adding nothing must not pass for success.
-        if (copies.empty()) vbrt::Raise(vbrt::err::SubNotDefined);
-        // Without its End line the procedure's end is a guess: a block put there could split a statement.
-        for (const auto& copy : copies)
-            if (!copy.closed)
-                vbrt::Raise(vbrt::err::InvalidCall, "No End statement closes " + strName + "; nothing was added");
+        RefuseUnsafeCopies(copies, strName);
         long caret = lngStartLine;
         for (auto copy = copies.rbegin(); copy != copies.rend(); ++copy) {
             // A copy that has its handling keeps it; one written once is the caller's choice.

@@ -5,7 +5,6 @@
 
 #include "forms/ErrorReport.h"
 #include "host/VBE.h"
-#include "host/VbLex.h"
 
 namespace pv {
 namespace {
@@ -74,33 +73,6 @@ ProcEntry SplitEntry(const std::string& strEntry) {
     for (const auto& [prefix, kind] : kPrefixes)
         if (StartsWith(strEntry, prefix)) return {strEntry.substr(prefix.size()), kind};
     return {strEntry, host::vbext_pk_Proc};
-}
-
-long DeclarationLastLine(const host::CodeModule& module, long lngDeclarationLine) {
-    long line = lngDeclarationLine;
-    const long count = module.CountOfLines();
-    while (line < count && host::lex::ContinuesOnNextLine(module.Lines(line, 1))) ++line;
-    return line;
-}
-
-bool IsEndStatement(const std::string& strLine) {
-    const std::string_view text = SkipBlanks(strLine);
-    for (std::string_view word : {"End Sub", "End Function", "End Property"}) {
-        if (!StartsWith(text, word)) continue;
-        const std::string_view after = text.substr(word.size());
-        return after.empty() || after.front() == ' ' || after.front() == '\t' || after.front() == '\'';
-    }
-    return false;
-}
-
-long ProcEndLine(const host::CodeModule& module, const ProcEntry& entry) {
-    const long start = module.ProcStartLine(entry.name, entry.kind);
-    const long last = start + module.ProcCountLines(entry.name, entry.kind) - 1;
-    for (long line = last; line >= start; --line)
-        if (IsEndStatement(module.Lines(line, 1))) return line;
-    long line = last;
-    while (line > start && module.Lines(line, 1).empty()) --line;
-    return line;
 }
 
 }  // namespace pv

@@ -1,7 +1,7 @@
 #pragma once
 // Reading procedures out of the active code module: whether a procedure already
-// has error handling, the kind word of a declaration, and where a declaration
-// and a procedure's End statement lie. The module is only read here.
+// has error handling, the kind word of a declaration, and which of its copies
+// need a handler. The module is only read here.
 #include <string>
 #include <vector>
 
@@ -32,39 +32,14 @@ struct ProcEntry {
 };
 ProcEntry SplitEntry(const std::string& strEntry);
 
-// The last line of the declaration starting at lngDeclarationLine, after any
-// " _" continuations.
-long DeclarationLastLine(const host::CodeModule& module, long lngDeclarationLine);
+// The copies of the entry's procedure in line order, as the host's scan found
+// them in the #If groups of the module.
+std::vector<host::ProcCopy> ProcCopies(const host::CodeModule& module, const ProcEntry& entry);
 
-// Whether the line is an "End Sub", "End Function" or "End Property" statement.
-bool IsEndStatement(const std::string& strLine);
-
-// The line of the procedure's own End statement: the last such line of its
-// range (comments the host counts after it stay below), else the range's last
-// non-empty line.
-long ProcEndLine(const host::CodeModule& module, const ProcEntry& entry);
-
-}  // namespace pv
-
-namespace pv {
-
-// One written-out copy of a procedure. A procedure declared once per #If
-// branch is one copy whose declaration ends at the #End If; one written out
-// whole in each branch is one copy per branch.
-struct ProcCopy {
-    long headerLine = 0;  // comment stubs go directly above it (the #If of alternative declarations)
-    long declLine = 0;    // its (first) declaration line
-    long entryLine = 0;   // the entry statement goes directly above it
-    long endLine = 0;     // its End statement (else the last non-empty line of the range)
-    bool closed = false;  // an End statement was found
-};
-
-// The copies of the entry's procedure in the host's range for it, in line order.
-std::vector<ProcCopy> ProcCopies(const host::CodeModule& module, const ProcEntry& entry);
-
-// Whether no copy of the procedure needs handling: lngStartLine..lngEndLine,
-// the host's range, is checked as one when the procedure is written once.
-bool EveryCopyHasHandling(Env& env, const host::CodeModule& module, const ProcEntry& entry, long lngStartLine,
-                          long lngEndLine);
+// The declaration line of the first copy without handling, or 0 when no copy
+// needs it: lngStartLine..lngEndLine, the host's range, is checked as one when
+// the procedure is written once.
+long FirstCopyLackingHandling(Env& env, const host::CodeModule& module, const ProcEntry& entry,
+                              long lngStartLine, long lngEndLine);
 
 }  // namespace pv

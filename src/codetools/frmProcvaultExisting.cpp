@@ -47,12 +47,15 @@ void frmProcvault::TryAddEntry(const std::string& strName, int kind, const std::
         const auto procKind = static_cast<host::vbext_ProcKind>(kind);
         const long lngStartLine = module.ProcStartLine(strName, procKind);
         const long lngEndLine = lngStartLine + module.ProcCountLines(strName, procKind) - 1;
-        const long lngBodyLine = module.ProcBodyLine(strName, procKind);
         // An Event or Declare has no body to take a handler.
-        if (!IsProcedureKindWord(ExtractProcType(module.Lines(lngBodyLine, 1)))) return;
-        if (EveryCopyHasHandling(env_, module, {strName, procKind}, lngStartLine, lngEndLine)) return;
+        if (!IsProcedureKindWord(ExtractProcType(module.Lines(module.ProcBodyLine(strName, procKind), 1))))
+            return;
+        // The entry shows the declaration of the copy that needs the handling.
+        const long lngDeclarationLine =
+            FirstCopyLackingHandling(env_, module, {strName, procKind}, lngStartLine, lngEndLine);
+        if (lngDeclarationLine == 0) return;
         lstProcedures.AddItem(strEntry);
-        lstProcedures.SetItemData(lstProcedures.NewIndex(), lngBodyLine);
+        lstProcedures.SetItemData(lstProcedures.NewIndex(), lngDeclarationLine);
     } catch (const vbrt::VbError& e) {
         if (e.Number() != vbrt::err::SubNotDefined) throw;
     }

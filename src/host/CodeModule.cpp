@@ -120,6 +120,10 @@ long CodeModule::ProcBodyLine(const std::string& procName, vbext_ProcKind kind) 
     return FindProc(Scan(), procName, kind).bodyLine;
 }
 
+std::vector<ProcCopy> CodeModule::ProcCopies(const std::string& procName, vbext_ProcKind kind) const {
+    return CopiesOf(FindProc(Scan(), procName, kind));
+}
+
 CodePane& CodeModule::CodePane() {
     return *parent_.pane_;
 }

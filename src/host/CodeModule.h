@@ -56,6 +56,19 @@ private:
     std::vector<Member> items_;
 };
 
+// One written-out copy of a procedure, as conditional compilation may take it.
+// A procedure declared once per #If branch above one shared body is one copy
+// with a declaration per branch; one written out whole in each branch of a
+// group is one copy per branch.
+struct ProcCopy {
+    long headerLine = 0;  // a comment header goes directly above it (the #If of per-branch declarations)
+    long declLine = 0;    // its (first) declaration line
+    std::vector<long> declEndLines;  // the last line of each declaration: an entry statement goes below each
+    long endLine = 0;                // its End line, else the range's last line
+    bool closed = false;             // an End statement closes it
+    bool oneLine = false;            // declaration and End share one logical line
+};
+
 // Change notice: lines [firstLine, firstLine + removed) were replaced by `inserted` lines.
 using LinesChangedHandler = std::function<void(long firstLine, long removed, long inserted)>;
 
@@ -82,6 +95,9 @@ public:
     long ProcStartLine(const std::string& procName, vbext_ProcKind kind) const;
     long ProcCountLines(const std::string& procName, vbext_ProcKind kind) const;
     long ProcBodyLine(const std::string& procName, vbext_ProcKind kind) const;
+    // Platform side: the procedure's copies in line order (one for a procedure
+    // written once). Raises error 35 as the others do.
+    std::vector<ProcCopy> ProcCopies(const std::string& procName, vbext_ProcKind kind) const;
 
     const host::Members& Members() const;
     host::CodePane& CodePane();

@@ -95,12 +95,20 @@ private:
     LineEdit edit_;
 };
 
+bool MoveCopy(ProcCopy& copy, const LineMap& map) {
+    for (long& line : copy.declEndLines)
+        if (!map.Move(line)) return false;
+    return map.Move(copy.headerLine) && map.Move(copy.declLine) && map.Move(copy.endLine);
+}
+
 // A procedure's range starts after the line that last ended a declaration or
 // procedure above it (its "boundary"), so that line is what moves.
 bool MoveProc(ProcInfo& proc, const LineMap& map) {
     long boundary = proc.startLine - 1;
     bool ok = IsBodyProc(proc) ? map.Move(boundary) : map.Move(proc.startLine);
     if (IsBodyProc(proc)) proc.startLine = boundary + 1;
+    for (auto& copy : proc.copies)
+        if (!MoveCopy(copy, map)) return false;
     return ok && map.Move(proc.bodyLine) && map.Move(proc.declEndLine) && map.Move(proc.endLine) &&
            map.Move(proc.groupEndLine);
 }
@@ -128,13 +136,12 @@ bool ScanPatch::CanReplace(const ScanResult& scan, const ModuleText& text, long 
 
 bool ScanPatch::Apply(ScanResult& scan, Members* members, LineEdit edit, long newCount) {
     LineMap map(edit);
-    ProcInfo* lastBody = nullptr;
     for (auto& proc : scan.procs) {
         if (!MoveProc(proc, map)) return false;
-        proc.rangeEndLine = std::max(proc.endLine, proc.groupEndLine);
-        if (IsBodyProc(proc)) lastBody = &proc;
+        proc.rangeEndLine = RangeEnd(proc);
     }
-    if (lastBody) lastBody->rangeEndLine = newCount;
+    if (scan.lastBodyProc >= 0)
+        scan.procs[static_cast<std::size_t>(scan.lastBodyProc)].rangeEndLine = newCount;
     if (!map.Move(scan.declarationLines)) return false;
     for (auto& member : scan.members)
         if (!map.Move(member.codeLocation_)) return false;

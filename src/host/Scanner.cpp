@@ -1,6 +1,8 @@
 // One pass over the visible lines: logical lines (continuations joined) are
 // classified, members collected in order of first appearance, and procedure
-// ranges closed as their End lines come by.
+// ranges closed as their End lines come by. The same pass follows the #If
+// structure and records where each procedure is written again in another
+// branch, so nothing else needs to walk the groups.
 #include "host/Scanner.h"
 
 #include <algorithm>
@@ -20,6 +22,24 @@ std::string FindKey(std::string_view name, vbext_ProcKind kind) {
     return key;
 }
 
+// Where a line sits in the #If structure: one (group, branch) pair per open group.
+struct BranchStep {
+    int group = 0;
+    int branch = 0;
+};
+using BranchPath = std::vector<BranchStep>;
+
+// The depth of the group in whose different branches the two paths lie, or -1
+// when one lies in a branch the other is in too (or in another group).
+int PartingDepth(const BranchPath& a, const BranchPath& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t k = 0; k < n; ++k) {
+        if (a[k].group != b[k].group) return -1;
+        if (a[k].branch != b[k].branch) return static_cast<int>(k);
+    }
+    return -1;
+}
+
 class ModuleScanner {
 public:
     explicit ModuleScanner(const ModuleText& text) : text_(text) {}
@@ -30,7 +50,7 @@ public:
             long first = i;
             std::string_view line = Logical(i);
             if (Directive directive = ClassifyDirective(line); directive != Directive::None) {
-                Conditional(directive, i);
+                Conditional(directive, first + 1, i);
                 continue;
             }
             ClassifyStatement(line, statement_);
@@ -46,18 +66,16 @@ private:
         std::string_view line = text_.Line(i++);
         if (!lex::ContinuesOnNextLine(line) || i >= text_.Count()) return line;
         joined_.assign(line);
-        while (lex::ContinuesOnNextLine(joined_) && i < text_.Count()) lex::AppendContinued(joined_, text_.Line(i++));
+        while (lex::ContinuesOnNextLine(joined_) && i < text_.Count())
+            lex::AppendContinued(joined_, text_.Line(i++));
         return joined_;
     }
 
+    ProcInfo& Proc(int index) { return result_.procs[static_cast<std::size_t>(index)]; }
+
     void Take(long first, long last) {
         if (inProc_) {
-            if (statement_.kind == StatementKind::EndProcedure) {
-                ProcInfo& proc = result_.procs[static_cast<std::size_t>(current_)];
-                if (!IsClosed(proc)) proc.endLine = last;
-                boundary_ = last;
-                inProc_ = false;
-            }
+            if (statement_.kind == StatementKind::EndProcedure) Close(last);
             return;
         }
         if (inBlock_) {
@@ -68,66 +86,83 @@ private:
         TakeModuleLevel(first, last);
     }
 
-    static bool IsClosed(const ProcInfo& proc) { return proc.endLine > proc.declEndLine; }
+    void Close(long last) {
+        ProcInfo& proc = Proc(current_);
+        if (!proc.copies.empty()) {
+            proc.copies.back().endLine = last;
+            proc.copies.back().closed = true;
+        }
+        if (!proc.closed) {
+            proc.endLine = last;
+            proc.closed = true;
+        }
+        boundary_ = last;
+        inProc_ = false;
+    }
 
-    // An #If at module level opens a group whose procedures may be declared
-    // once per branch (the body follows the #End If) or written out once per
-    // branch; either way the host sees one procedure whose range spans the group.
-    struct Frame {
+    // An #If group at module level may hold a procedure declared once per
+    // branch (the body follows the #End If) or written out once per branch.
+    struct OpenGroup {
+        int id = 0;
+        int branch = 0;
+        long ifLine = 0;
         bool inProcAtIf = false;
-        int pending = -1;  // procedure declared in an earlier branch, body still to come
+        bool holdsProcedures = false;
+        int pending = -1;         // declared in an earlier branch, body still to come
+        std::vector<int> parted;  // procedures with copies in different branches of this group
     };
 
-    void Conditional(Directive directive, long last) {
-        if (directive == Directive::If) return OpenFrame();
-        if (frames_.empty()) return;  // a stray directive: VB refuses to compile it
-        Frame& frame = frames_.back();
-        if (directive == Directive::Else) {
-            if (!frame.inProcAtIf && inProc_) {
-                frame.pending = current_;
-                inProc_ = false;
-            }
+    void Conditional(Directive directive, long first, long last) {
+        if (directive == Directive::If) {
+            OpenGroup group;
+            group.id = nextGroup_++;
+            group.ifLine = first;
+            group.inProcAtIf = inProc_;
+            groups_.push_back(std::move(group));
             return;
         }
-        CloseFrame(last);
-    }
-
-    void OpenFrame() {
-        if (frames_.empty()) groupFirstProc_ = static_cast<int>(result_.procs.size());
-        frames_.push_back({inProc_, -1});
-    }
-
-    void CloseFrame(long last) {
-        const Frame frame = frames_.back();
-        frames_.pop_back();
-        if (!frame.inProcAtIf && (inProc_ || frame.pending >= 0)) {
-            if (!inProc_) current_ = frame.pending;
-            inProc_ = true;
-            result_.procs[static_cast<std::size_t>(current_)].declEndLine = last;
+        if (groups_.empty()) return;  // a stray directive: VB refuses to compile it
+        OpenGroup& group = groups_.back();
+        if (directive == Directive::EndIf) return CloseGroup(last);
+        ++group.branch;
+        if (!group.inProcAtIf && inProc_) {
+            group.pending = current_;
+            inProc_ = false;
         }
-        if (!frames_.empty() || frame.inProcAtIf) return;
-        bool bodies = false;
-        for (auto i = static_cast<std::size_t>(groupFirstProc_); i < result_.procs.size(); ++i) {
-            ProcInfo& proc = result_.procs[i];
-            if (proc.isEvent || proc.isDeclare) continue;
-            proc.groupEndLine = last;
-            bodies = true;
-        }
-        groupFirstProc_ = -1;
-        if (inProc_) return;
-        if (bodies)
-            boundary_ = last;
-        else
-            Declaration(last);
     }
 
-    // Whether a module-level group is open, and the procedure of that name in it.
-    int FindInGroup(std::string_view name, vbext_ProcKind kind) const {
-        if (groupFirstProc_ < 0) return -1;
-        for (auto i = static_cast<std::size_t>(groupFirstProc_); i < result_.procs.size(); ++i)
-            if (result_.procs[i].kind == kind && vbrt::EqualsText(result_.procs[i].name, name))
-                return static_cast<int>(i);
-        return -1;
+    void CloseGroup(long line) {
+        OpenGroup group = std::move(groups_.back());
+        groups_.pop_back();
+        for (int parted : group.parted) Proc(parted).groupEndLine = line;
+        if (group.inProcAtIf) return;
+        if (inProc_ || group.pending >= 0) return Reopen(group, line);
+        if (!group.parted.empty())
+            boundary_ = line;
+        else if (!group.holdsProcedures)
+            Declaration(line);
+    }
+
+    // Declarations per branch: the body after the #End If belongs to them all.
+    void Reopen(const OpenGroup& group, long line) {
+        if (!inProc_) current_ = group.pending;
+        inProc_ = true;
+        ProcInfo& proc = Proc(current_);
+        ProcCopy& copy = CurrentCopy(proc);
+        copy.headerLine = group.ifLine;
+        if (proc.copies.size() == 1) proc.declEndLine = line;
+    }
+
+    ProcCopy& CurrentCopy(ProcInfo& proc) {
+        if (proc.copies.empty()) proc.copies = CopiesOf(proc);
+        return proc.copies.back();
+    }
+
+    BranchPath Path() const {
+        BranchPath path;
+        path.reserve(groups_.size());
+        for (const auto& group : groups_) path.push_back({group.id, group.branch});
+        return path;
     }
 
     void TakeModuleLevel(long first, long last) {
@@ -167,71 +202,133 @@ private:
         for (auto name : statement_.names) result_.members.emplace_back(std::string(name), type, line);
     }
 
+    // The earlier procedure of that name and kind that this declaration is
+    // another branch's copy of, or -1; the depth of the group they part in.
+    int CopyOf(std::string_view name, vbext_ProcKind kind, int& depth) const {
+        if (groups_.empty()) return -1;
+        auto it = result_.index.find(FindKey(name, kind));
+        if (it == result_.index.end()) return -1;
+        depth = PartingDepth(paths_[static_cast<std::size_t>(it->second)], Path());
+        return depth < 0 ? -1 : it->second;
+    }
+
     void OwnLineMember(long first, long last, vbext_MemberType type, bool isEvent) {
         if (statement_.names.empty() || statement_.names[0].empty()) return;
-        if (FindInGroup(statement_.names[0], vbext_pk_Proc) >= 0) return;  // one per branch
-        ProcInfo proc{std::string(statement_.names[0]),
-                      vbext_pk_Proc,
-                      !isEvent,
-                      isEvent,
-                      first,
-                      first,
-                      last,
-                      last,
-                      last};
-        result_.procs.push_back(std::move(proc));
+        int depth = -1;
+        if (CopyOf(statement_.names[0], vbext_pk_Proc, depth) >= 0) return;  // one per branch
+        ProcInfo proc;
+        proc.name = std::string(statement_.names[0]);
+        proc.isDeclare = !isEvent;
+        proc.isEvent = isEvent;
+        proc.startLine = proc.bodyLine = first;
+        proc.declEndLine = proc.endLine = proc.rangeEndLine = last;
+        AddProc(std::move(proc));
         AddMembers(first, type);
+    }
+
+    void AddProc(ProcInfo proc) {
+        result_.index.emplace(FindKey(proc.name, proc.kind), static_cast<int>(result_.procs.size()));
+        result_.procs.push_back(std::move(proc));
+        paths_.push_back(groups_.empty() ? BranchPath{} : Path());
     }
 
     void StartProcedure(long first, long last) {
         if (statement_.names.empty() || statement_.names[0].empty()) return;
-        std::string_view name = statement_.names[0];
-        if (int same = FindInGroup(name, statement_.procKind); same >= 0) {
-            current_ = same;  // another branch's declaration or copy of the same procedure
-            inProc_ = true;
-            return;
-        }
-        ProcInfo proc{
-            std::string(name), statement_.procKind, false, false, boundary_ + 1, first, last, last, last};
-        result_.procs.push_back(std::move(proc));
-        inProc_ = true;
+        for (auto& group : groups_) group.holdsProcedures = true;
+        if (AlternativeDeclaration(last) || AnotherCopy(first, last)) return;
+        ProcInfo proc;
+        proc.name = std::string(statement_.names[0]);
+        proc.kind = statement_.procKind;
+        proc.startLine = boundary_ + 1;
+        proc.bodyLine = first;
+        proc.declEndLine = proc.endLine = proc.rangeEndLine = last;
+        AddProc(std::move(proc));
         seenProcedure_ = true;
-        lastBodyProc_ = static_cast<long>(result_.procs.size()) - 1;
-        current_ = static_cast<int>(lastBodyProc_);
-        bool property = statement_.procKind != vbext_pk_Proc;
-        if (!property)
+        current_ = result_.lastBodyProc = static_cast<int>(result_.procs.size()) - 1;
+        inProc_ = true;
+        if (statement_.oneLine) OneLine(Proc(current_), last);
+        std::string_view name = statement_.names[0];
+        if (statement_.procKind == vbext_pk_Proc)
             result_.members.emplace_back(std::string(name), vbext_mt_Method, first);
         else if (properties_.insert(vbrt::UCase(name)).second)
             result_.members.emplace_back(std::string(name), vbext_mt_Property, first);
     }
 
+    void OneLine(ProcInfo& proc, long last) {
+        if (proc.copies.empty()) proc.oneLine = true;
+        if (!proc.copies.empty()) proc.copies.back().oneLine = true;
+        Close(last);
+    }
+
+    // The same procedure declared again in the next branch of a group that
+    // its first declaration left open: one more way into the one body.
+    bool AlternativeDeclaration(long last) {
+        for (auto group = groups_.rbegin(); group != groups_.rend(); ++group) {
+            if (group->pending < 0) continue;
+            ProcInfo& proc = Proc(group->pending);
+            if (proc.kind != statement_.procKind || !vbrt::EqualsText(proc.name, statement_.names[0]))
+                return false;
+            CurrentCopy(proc).declEndLines.push_back(last);
+            current_ = group->pending;
+            inProc_ = true;
+            return true;
+        }
+        return false;
+    }
+
+    // The same procedure written out whole in another branch of a group.
+    bool AnotherCopy(long first, long last) {
+        int depth = -1;
+        const int same = CopyOf(statement_.names[0], statement_.procKind, depth);
+        if (same < 0) return false;
+        ProcInfo& proc = Proc(same);
+        CurrentCopy(proc);
+        proc.copies.push_back({first, first, {last}, last, false, false});
+        auto& parted = groups_[static_cast<std::size_t>(depth)].parted;
+        if (std::find(parted.begin(), parted.end(), same) == parted.end()) parted.push_back(same);
+        current_ = result_.lastBodyProc = same;  // its code is now the last of the module
+        inProc_ = true;
+        if (statement_.oneLine) OneLine(proc, last);
+        return true;
+    }
+
     void Finish(long count) {
-        if (inProc_ && !IsClosed(result_.procs[static_cast<std::size_t>(current_)]))
-            result_.procs[static_cast<std::size_t>(current_)].endLine = count;
-        result_.openAtEnd = inProc_ || inBlock_ || !frames_.empty();
-        for (auto& proc : result_.procs) proc.rangeEndLine = std::max(proc.endLine, proc.groupEndLine);
-        if (lastBodyProc_ >= 0) result_.procs[static_cast<std::size_t>(lastBodyProc_)].rangeEndLine = count;
-        result_.index.reserve(result_.procs.size());
-        for (std::size_t i = 0; i < result_.procs.size(); ++i)
-            result_.index.emplace(FindKey(result_.procs[i].name, result_.procs[i].kind), static_cast<int>(i));
+        if (inProc_) {
+            ProcInfo& proc = Proc(current_);
+            if (!proc.closed) proc.endLine = count;
+            if (!proc.copies.empty() && !proc.copies.back().closed) proc.copies.back().endLine = count;
+        }
+        result_.openAtEnd = inProc_ || inBlock_ || !groups_.empty();
+        for (auto& proc : result_.procs) proc.rangeEndLine = RangeEnd(proc);
+        if (result_.lastBodyProc >= 0) Proc(result_.lastBodyProc).rangeEndLine = count;
     }
 
     const ModuleText& text_;
     ScanResult result_;
+    std::vector<BranchPath> paths_;  // per procedure: where its first declaration sits
     Statement statement_;
     std::string joined_;
     std::unordered_set<std::string> properties_;
     long boundary_ = 0;  // last line of the previous member's range or declaration
-    long lastBodyProc_ = -1;
-    int current_ = -1;         // the open procedure while inProc_
-    int groupFirstProc_ = -1;  // first procedure of the open module-level group
-    std::vector<Frame> frames_;
+    int current_ = -1;   // the open procedure while inProc_
+    int nextGroup_ = 0;
+    std::vector<OpenGroup> groups_;
     bool inProc_ = false;
     bool inBlock_ = false;
     bool seenProcedure_ = false;
 };
 
 }  // namespace
+
+long RangeEnd(const ProcInfo& proc) {
+    long end = std::max(proc.endLine, proc.groupEndLine);
+    return proc.copies.empty() ? end : std::max(end, proc.copies.back().endLine);
+}
+
+std::vector<ProcCopy> CopiesOf(const ProcInfo& proc) {
+    if (!proc.copies.empty()) return proc.copies;
+    return {{proc.bodyLine, proc.bodyLine, {proc.declEndLine}, proc.endLine, proc.closed, proc.oneLine}};
+}
 
 int ScanResult::Find(const std::string& name, vbext_ProcKind kind) const {
     auto it = index.find(FindKey(name, kind));

@@ -16,22 +16,33 @@ struct ProcInfo {
     vbext_ProcKind kind = vbext_pk_Proc;
     bool isDeclare = false;  // a Declare statement: its range is its own line(s)
     bool isEvent = false;    // an Event declaration (no body, no End line)
+    bool closed = false;     // the first copy's End statement was found
+    bool oneLine = false;    // declared and ended on one logical line
     long startLine = 0;      // first line of the range (owns blank/comment lines above)
     long bodyLine = 0;       // the (first) declaration line
     long declEndLine = 0;    // last line of the declaration (after " _" continuations),
-                             // or the #End If closing alternative declarations
-    long endLine = 0;        // the End line (or the declaration's last line)
-    long rangeEndLine = 0;   // endLine, or the module's last line for the last procedure
-    // A procedure written inside a module-level #If group (alternative
-    // declarations, or a copy per branch): the #End If closing the group, which
-    // its range reaches at least. The first copy's lines are the ones above.
+                             // or the #End If closing per-branch declarations
+    long endLine = 0;        // the first copy's End line (or the declaration's last line)
+    long rangeEndLine = 0;   // see RangeEnd; the module's last line for the last procedure
+    // Copies in other branches of one #If group: the #End If of the group in
+    // which they part, which the range reaches at least.
     long groupEndLine = 0;
+    // Filled only when the procedure is not simply written once: per-branch
+    // declarations, or copies per branch. Else its one copy is the fields above.
+    std::vector<ProcCopy> copies;
 };
+
+// Where a procedure's range ends, the module's end aside.
+long RangeEnd(const ProcInfo& proc);
+
+// Its copies in line order, the single one made up from the fields when needed.
+std::vector<ProcCopy> CopiesOf(const ProcInfo& proc);
 
 struct ScanResult {
     std::vector<Member> members;  // host order: order of first declaration
     std::vector<ProcInfo> procs;  // in line order
     long declarationLines = 0;    // lines of the declarations section
+    int lastBodyProc = -1;        // index of the procedure whose code comes last: its range runs to the end
     bool openAtEnd = false;       // the module ends inside a procedure, an Enum/Type block or an #If
     // Index into procs, or -1. Name comparison ignores letter case.
     int Find(const std::string& name, vbext_ProcKind kind) const;

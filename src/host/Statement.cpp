@@ -20,6 +20,23 @@ std::string_view FirstStatement(std::string_view s) {
     return s;
 }
 
+// Whether a later statement of the line ("Sub A(): x = 1: End Sub") is an End
+// of a procedure; `rest` starts after the first statement.
+bool EndsOnSameLine(std::string_view rest) {
+    while (!rest.empty() && rest.front() == ':') {
+        rest.remove_prefix(1);
+        std::string_view statement = FirstStatement(rest);
+        std::string_view words = statement;
+        if (lex::SameWord(lex::NextWord(words), "End")) {
+            std::string_view what = lex::NextWord(words);
+            if (SameWord(what, "Sub") || SameWord(what, "Function") || SameWord(what, "Property"))
+                return true;
+        }
+        rest.remove_prefix(statement.size());
+    }
+    return false;
+}
+
 }  // namespace
 
 std::string_view SkipLineLabel(std::string_view s) {
@@ -123,6 +140,7 @@ void ClassifyStatement(std::string_view line, Statement& out) {
     out.kind = StatementKind::Blank;
     out.procKind = vbext_pk_Proc;
     out.names.clear();
+    out.oneLine = false;
     std::string_view s = lex::TrimLeft(line);
     if (s.empty() || s[0] == '\'') return;
     if (s[0] == '#') {
@@ -130,7 +148,8 @@ void ClassifyStatement(std::string_view line, Statement& out) {
         return;
     }
     if (lex::StartsWithWord(s, "Rem")) return;
-    s = FirstStatement(SkipLineLabel(s));
+    const std::string_view whole = SkipLineLabel(s);
+    s = FirstStatement(whole);
     out.kind = StatementKind::Other;
     std::string_view rest = s;
     std::string_view word = lex::NextWord(rest);
@@ -145,6 +164,7 @@ void ClassifyStatement(std::string_view line, Statement& out) {
     bool declares = false;
     while (IsModifier(word, declares)) word = lex::NextWord(rest);
     ClassifyDeclaration(word, rest, declares, out);
+    if (out.kind == StatementKind::Procedure) out.oneLine = EndsOnSameLine(whole.substr(s.size()));
 }
 
 }  // namespace host

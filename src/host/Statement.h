@@ -25,6 +25,7 @@ struct Statement {
     StatementKind kind = StatementKind::Blank;
     vbext_ProcKind procKind = vbext_pk_Proc;
     std::vector<std::string_view> names;  // the declared name(s)
+    bool oneLine = false;                 // a procedure whose End follows on the same logical line
 };
 
 // A conditional-compilation line: "#If", "#ElseIf" or "#Else", "#End If".

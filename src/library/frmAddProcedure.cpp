@@ -1,8 +1,10 @@
 #include "library/frmAddProcedure.h"
 
 #include <memory>
+#include <vector>
 
 #include "forms/ErrorReport.h"
+#include "host/Statement.h"
 #include "host/VBE.h"
 #include "library/DialogKit.h"
 #include "library/basConnect.h"
@@ -66,6 +68,35 @@ private:
     int depth_ = 0;
     bool endInGroup_ = false;
 };
+
+// Directive lines of the range whose group opens or closes outside it: the #If
+// above the first procedure of a group, the #End If below the last. Stored,
+// they would leave the module the procedure is inserted into unbalanced.
+std::vector<bool> StrayDirectives(const host::CodeModule& module, long first, long last) {
+    std::vector<bool> stray(static_cast<std::size_t>(last - first + 1));
+    std::vector<std::vector<long>> open;  // the directive lines of each group opened in the range
+    for (long i = first; i <= last; ++i) {
+        const auto at = static_cast<std::size_t>(i - first);
+        switch (host::ClassifyDirective(module.Lines(i, 1))) {
+            case host::Directive::If:
+                open.push_back({i});
+                break;
+            case host::Directive::Else:
+                if (open.empty()) stray[at] = true;
+                if (!open.empty()) open.back().push_back(i);
+                break;
+            case host::Directive::EndIf:
+                if (open.empty()) stray[at] = true;
+                if (!open.empty()) open.pop_back();
+                break;
+            case host::Directive::None:
+                break;
+        }
+    }
+    for (const auto& group : open)
+        for (long line : group) stray[static_cast<std::size_t>(line - first)] = true;
+    return stray;
+}
 
 }  // namespace
 
@@ -288,7 +319,9 @@ void frmAddProcedure::AddSingleProcedure(const std::string& strEntry, dao::Recor
     rsHeader.Update();
     ClosingLine closing("End " + kind);
     bool closed = false;
+    const auto stray = StrayDirectives(module, first, last);
     for (long i = first; i <= last; ++i) {
+        if (stray[static_cast<std::size_t>(i - first)]) continue;
         rsLine.AddNew();
         rsLine.Collect("ProcedureHeaderID", id);
         if (!closed) {

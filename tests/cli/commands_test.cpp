@@ -136,6 +136,60 @@ TEST_F(Commands, ScanListsTheProceduresWithoutHandlersAsTextOrJsonWithWindows125
     EXPECT_EQ(ReadBytes(file()), kModule);
 }
 
+// #If groups as real modules hold them, and a procedure on one line: what scan lists, the module after
+// add-handlers --all, a second scan, and what storing one of them keeps.
+TEST(GroupedCode, EachProcedureListedHandledAndStoredOnItsOwn) {
+    const std::string kEntry = "\tOn Error Goto Err_";
+    // clang-format off
+    struct Row { const char* name; std::string body, listed; int code; std::string after, store, stored; };
+    const Row rows[] = {
+        {"AboveAHandledNeighbour",
+         "#If UNIT_TEST = 1 Then|Private Sub Setup()|    n = 0|End Sub|Private Sub Verify()|    On Error GoTo Failed|"
+         "End Sub|Private Sub Teardown()|End Sub|#End If", "  Setup (line 3)\n  Teardown (line 9)\n", 0,
+         "#If UNIT_TEST = 1 Then|Private Sub Setup()|" + kEntry + "Setup|||    n = 0|" + Handler("Setup", "Sub") +
+         "End Sub|Private Sub Verify()|    On Error GoTo Failed|End Sub|Private Sub Teardown()|" + kEntry +
+         "Teardown|||" + Handler("Teardown", "Sub") + "End Sub|#End If", "Sub Setup", "Private Sub Setup()\n    n = 0\nEnd Sub\n"},
+        {"WholeModuleTwiceInAnotherOrder",
+         "#If NEW_TRANSPORT Then|Sub A()|End Sub|Sub B()|    On Error Resume Next|End Sub|#Else|Sub B()|End Sub|"
+         "Sub A()|End Sub|#End If", "  A (line 3)\n  B (line 9)\n", 0,
+         "#If NEW_TRANSPORT Then|Sub A()|" + kEntry + "A|||" + Handler("A", "Sub") + "End Sub|Sub B()|    On Error "
+         "Resume Next|End Sub|#Else|Sub B()|" + kEntry + "B|||" + Handler("B", "Sub") + "End Sub|Sub A()|" + kEntry +
+         "A|||" + Handler("A", "Sub") + "End Sub|#End If", "", ""},
+        {"DeclarationPerBranchOverOneBody",
+         "#If WIN64 Then|Public Function Handle() As LongPtr|    Handle = mh64|#Else|Public Function Handle() As Long|"
+         "    Handle = mh32|#End If|End Function", "  Handle (line 3)\n", 0,
+         "#If WIN64 Then|Public Function Handle() As LongPtr|" + kEntry + "Handle|||    Handle = mh64|#Else|Public "
+         "Function Handle() As Long|" + kEntry + "Handle|||    Handle = mh32|#End If|" + Handler("Handle", "Function") +
+         "End Function", "Function Handle", "#If WIN64 Then\nPublic Function Handle() As LongPtr\n    Handle = mh64\n"
+         "#Else\nPublic Function Handle() As Long\n    Handle = mh32\n#End If\nEnd Function\n"},
+        {"OneLineProcedureIsRefused",
+         "Sub A(): x = 1: End Sub|Sub B()|    y = 2|End Sub", "  A (line 2)\n  B (line 3)\n", 1, "", "Sub A",
+         "Sub A(): x = 1: End Sub\n"}};
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        clitest::Folder f;
+        const std::string module = "Attribute VB_Name = \"Module1\"\r\n" + Lines("Option Explicit|" + row.body) + "\r\n";
+        WriteBytes(f.file(), module);
+        EXPECT_EQ(f.Do({"scan", "{FILE}"}).out, "Module1.bas:\n" + row.listed);
+        if (!row.store.empty()) {
+            f.Do({"library", "categories", "add", "Tools"});
+            EXPECT_EQ(f.Do({"library", "store", "{FILE}", row.store, "--category", "Tools"}).code, 0);
+            EXPECT_EQ(f.Do({"library", "show", "1"}).out, row.stored);
+        }
+        const auto run = f.Do({"add-handlers", "{FILE}", "--all"});
+        EXPECT_EQ(run.code, row.code) << run.err;
+        if (row.code != 0) {
+            EXPECT_NE(run.err.find("A is written on one line with its End statement; nothing was added"), std::string::npos)
+                << run.err;
+            EXPECT_EQ(ReadBytes(f.file()), module);
+            continue;
+        }
+        EXPECT_EQ(ReadBytes(f.file()), "Attribute VB_Name = \"Module1\"\r\n" + Lines("Option Explicit|" + row.after) + "\r\n");
+        EXPECT_EQ(f.Do({"scan", "{FILE}"}).out, "Module1.bas:\n");
+    }
+}
+
 TEST_F(Commands, ProjectScanThenBatchLeavesNothingToList) {
     testsupport::TempDir inventory;
     fs::copy(testsupport::ExamplesDir() / "Inventory", inventory.Path());

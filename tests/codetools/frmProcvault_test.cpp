@@ -160,15 +160,29 @@ TEST_F(DialogTest, FailedOpeningIsReportedAndShowsNothing) {
 TEST_F(DialogTest, ConditionalCopiesEachGetOneBlockAndASecondScanListsNothing) {
     const std::pair<const char*, const char*> rows[] = {
         // the entries offered, the module after (comment stubs ticked where a header shows)
+        // Per-branch declarations over one body: an entry below each, so the compiled one is armed.
         {"Ptr",
-         "{H:Ptr}|#If VBA7 Then|Public Function Ptr(ByVal h As LongPtr) As LongPtr|#Else|"
-         "Public Function Ptr(ByVal h As Long) As Long|#End If|{E:Ptr}|{B:Ptr:Function}|End Function"},
+         "{H:Ptr}|#If VBA7 Then|Public Function Ptr(ByVal h As LongPtr) As LongPtr|{E:Ptr}|#Else|"
+         "Public Function Ptr(ByVal h As Long) As Long|{E:Ptr}|#End If|    Ptr = h|{B:Ptr:Function}|End Function"},
         {"S",
-         "  #If VBA7 Then|Sub S(ByVal a As LongPtr, _|    ByVal b As LongPtr)|  #ElseIf Win32 Then|"
-         "Sub S(ByVal a As Long, _|    b As Long)|  #Else|Sub S(a, b)|  #End If|{E:S}|{B:S:Sub}|End Sub"},
+         "  #If VBA7 Then|Sub S(ByVal a As LongPtr, _|    ByVal b As LongPtr)|{E:S}|  #ElseIf Win32 Then|"
+         "Sub S(ByVal a As Long, _|    b As Long)|{E:S}|  #Else|Sub S(a, b)|{E:S}|  #End If|{B:S:Sub}|End Sub"},
         {"N",
-         "{H:N}|#If A Then|  #If B Then|Sub N(x As Long)|  #Else|Sub N(x As Integer)|  #End If|#Else|"
-         "Sub N(x)|#End If|{E:N}|{B:N:Sub}|End Sub"},
+         "{H:N}|#If A Then|  #If B Then|Sub N(x As Long)|{E:N}|  #Else|Sub N(x As Integer)|{E:N}|  #End If|#Else|"
+         "Sub N(x)|{E:N}|#End If|{B:N:Sub}|End Sub"},
+        // A procedure above a handled one in the same branch is still its own.
+        {"Setup|Teardown",
+         "#If UNIT_TEST = 1 Then|{H:Setup}|Private Sub Setup()|{E:Setup}|    n = 0|{B:Setup:Sub}|End Sub|"
+         "Private Sub Verify()|    On Error GoTo Failed|End Sub|{H:Teardown}|Private Sub Teardown()|{E:Teardown}|"
+         "{B:Teardown:Sub}|End Sub|#End If"},
+        // In a nested group, above a procedure whose #Else copy is handled.
+        {"Pre|Q",
+         "#If A Then|  #If B Then|{H:Pre}|Sub Pre()|{E:Pre}|{B:Pre:Sub}|End Sub|{H:Q}|Sub Q()|{E:Q}|    q = 1|"
+         "{B:Q:Sub}|End Sub|  #End If|#Else|Sub Q()|    On Error GoTo 0|End Sub|#End If"},
+        // A whole module written twice, in another order, B handled in one half only.
+        {"A|B",
+         "#If NEW_TRANSPORT Then|{H:A}|Sub A()|{E:A}|{B:A:Sub}|End Sub|Sub B()|    On Error Resume Next|End Sub|"
+         "#Else|{H:B}|Sub B()|{E:B}|{B:B:Sub}|End Sub|{H:A}|Sub A()|{E:A}|{B:A:Sub}|End Sub|#End If"},
         {"W|Z",
          "#If Win64 Then|{H:W}|Private Sub W()|{E:W}|    x = 1|{B:W:Sub}|End Sub|#Else|{H:W}|Private Sub W()|"
          "{E:W}|    x = 2|{B:W:Sub}|End Sub|#End If|{H:Z}|Sub Z()|{E:Z}|{B:Z:Sub}|End Sub"},

@@ -121,6 +121,21 @@ const ScanRow kRows[] = {
      "Private Sub W()\nEnd Sub\n#Else\n  #If A Then\nPrivate Sub W()\n  #Else\nPrivate Sub W(x)\n"
      "  #End If\nEnd Sub\n#End If\nSub Z()\nEnd Sub",
      "6 | m:Tick m:W m:Z | Tick=2,2,1 W=7,8,11 Z=18,18,2"},
+    // Neighbours in one branch are procedures of their own: none reaches the #End If.
+    {"IndependentProceduresInOneGroup",
+     "#If UNIT_TEST = 1 Then\nPrivate Sub Setup()\n    n = 0\nEnd Sub\nPrivate Sub Verify()\n"
+     "    On Error GoTo Failed\nEnd Sub\n  #If DEEP Then\nSub Deep()\nEnd Sub\n  #End If\n"
+     "Private Sub Teardown()\nEnd Sub\n#End If\nSub Main()\nEnd Sub",
+     "0 | m:Setup m:Verify m:Deep m:Teardown m:Main | Setup=1,2,4 Verify=5,5,3 Deep=8,9,3 Teardown=11,12,3 "
+     "Main=14,15,3"},
+    // A module written twice, its procedures in another order in each half.
+    {"WholeModuleOncePerBranchInAnotherOrder",
+     "#If NEW_TRANSPORT Then\nSub A()\nEnd Sub\nSub B()\nEnd Sub\n#Else\nSub B()\nEnd Sub\nSub A()\n"
+     "End Sub\n#End If\nSub Z()\nEnd Sub",
+     "0 | m:A m:B m:Z | A=1,2,11 B=4,4,8 Z=12,12,2"},
+    {"OneLineProcedureEndsOnItsLine",
+     "Sub A(): x = 1: End Sub\nSub B(Optional s = \":End Sub\")\n    y = 2 ' : End Sub\nEnd Sub",
+     "0 | m:A m:B | A=1,1,1 B=2,2,3"},
     {"TypeFieldsNamedLikeKeywords",
      "Private Type T\n    sUB As Long\n    property As Long\nEnd Type\nSub Real()\nEnd Sub",
      "4 | m:Real | Real=5,5,2"},
@@ -156,11 +171,19 @@ TEST(ScannerLookups, MissingProcedureRaisesSubOrFunctionNotDefined) {
 // Everything a scan found, one line per procedure and member, for comparing two scans.
 std::string Dump(const host::ScanResult& scan) {
     std::ostringstream out;
-    out << "declarations " << scan.declarationLines << (scan.openAtEnd ? " open\n" : "\n");
-    for (const auto& p : scan.procs)
+    out << "declarations " << scan.declarationLines << " last " << scan.lastBodyProc
+        << (scan.openAtEnd ? " open\n" : "\n");
+    for (const auto& p : scan.procs) {
         out << p.name << ' ' << p.kind << ' ' << p.isDeclare << p.isEvent << ' ' << p.startLine << '/'
             << p.bodyLine << '/' << p.declEndLine << '/' << p.endLine << '/' << p.rangeEndLine << '/'
-            << p.groupEndLine << '\n';
+            << p.groupEndLine << ' ' << p.closed << p.oneLine;
+        for (const auto& c : p.copies) {
+            out << " [" << c.headerLine << '/' << c.declLine << '/' << c.endLine << '/' << c.closed << c.oneLine;
+            for (long entry : c.declEndLines) out << ' ' << entry;
+            out << ']';
+        }
+        out << '\n';
+    }
     for (const auto& m : scan.members) out << m.Name() << ' ' << m.Type() << ' ' << m.CodeLocation() << '\n';
     for (const auto& [key, at] : std::map<std::string, int>(scan.index.begin(), scan.index.end()))
         out << key << '=' << at << ' ';

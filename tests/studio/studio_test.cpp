@@ -83,6 +83,25 @@ TEST_F(StudioTest, ExistingProceduresTabGivesTheChosenProcedureAHandler) {
     ExpectEditorInStep();
 }
 
+// A procedure above a handled one in the same #If group is listed and handled; the editor follows the host.
+TEST_F(StudioTest, ExistingProceduresTabListsEveryProcedureOfAnIfGroup) {
+    Module().InsertLines(Module().CountOfLines() + 1,
+                         "#If UNIT_TEST = 1 Then\r\nPrivate Sub Setup()\r\n    n = 0\r\nEnd Sub\r\n"
+                         "Private Sub Verify()\r\n    On Error GoTo Failed\r\nEnd Sub\r\n#End If");
+    for (const QStringList& expected : {QStringList{"Setup", "ShowTotal"}, QStringList{}}) {
+        QStringList entries;
+        InMainDialog(-1, "lstProcedures", [&](pvqt::FormDialog& dialog, QListWidget& list) {
+            entries = Entries(list);
+            Click(dialog, list.count() > 0 ? "cmdSelectAll" : "cmdCancel");
+            if (list.count() > 0) Click(dialog, "cmdOK");
+        });
+        FromContextMenu("&Procvault...");
+        EXPECT_EQ(entries, expected);
+    }
+    EXPECT_NE(Module().AllText().find("Private Sub Setup()\n\tOn Error Goto Err_Setup\n"), std::string::npos);
+    ExpectEditorInStep();
+}
+
 struct Change {
     long first, removed, inserted;
     bool operator==(const Change&) const = default;
