@@ -91,8 +91,8 @@ void AddHandlers(Session& s, bool stubs) {
     const host::ScanResult scan = host::ScanModule(s.code->Text());
     // A procedure on one line with its End has no room for a block: adding one is refused.
     const bool refusesSome =
-        std::any_of(scan.procs.begin(), scan.procs.end(), [](const host::ProcInfo& proc) {
-            const auto copies = host::CopiesOf(proc);
+        std::any_of(scan.procs.begin(), scan.procs.end(), [&](const host::ProcInfo& proc) {
+            const auto copies = host::CopiesOf(scan, proc);
             return std::any_of(copies.begin(), copies.end(),
                                [](const host::ProcCopy& copy) { return copy.oneLine; });
         });

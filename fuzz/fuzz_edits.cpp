@@ -107,8 +107,8 @@ bool SameCopies(const std::vector<host::ProcCopy>& a, const std::vector<host::Pr
 }
 
 bool SameProc(const host::ProcInfo& a, const host::ProcInfo& b) {
-    return SameCopies(a.copies, b.copies) && a.closed == b.closed && a.oneLine == b.oneLine &&
-           a.name == b.name && a.kind == b.kind && a.isDeclare == b.isDeclare && a.isEvent == b.isEvent &&
+    return a.copies == b.copies && a.closed == b.closed && a.oneLine == b.oneLine && a.name == b.name &&
+           a.kind == b.kind && a.isDeclare == b.isDeclare && a.isEvent == b.isEvent &&
            a.startLine == b.startLine && a.bodyLine == b.bodyLine && a.declEndLine == b.declEndLine &&
            a.endLine == b.endLine && a.rangeEndLine == b.rangeEndLine && a.groupEndLine == b.groupEndLine;
 }
@@ -136,6 +136,9 @@ void Compare(host::CodeModule& code, const Lines& model, long step) {
     if (kept.declarationLines != fresh.declarationLines) Fail("declaration lines differ", step);
     if (kept.openAtEnd != fresh.openAtEnd) Fail("openAtEnd differs", step);
     if (kept.lastBodyProc != fresh.lastBodyProc) Fail("last procedure differs", step);
+    if (kept.copies.size() != fresh.copies.size() ||
+        !std::equal(kept.copies.begin(), kept.copies.end(), fresh.copies.begin(), SameCopies))
+        Fail("copies differ", step);
     if (kept.procs.size() != fresh.procs.size()) Fail("procedure count differs", step);
     for (std::size_t i = 0; i < kept.procs.size(); ++i)
         if (!SameProc(kept.procs[i], fresh.procs[i])) Fail("procedure range differs", step);

@@ -11,12 +11,12 @@ std::vector<host::ProcCopy> ProcCopies(const host::CodeModule& module, const Pro
 long FirstCopyLackingHandling(Env& env, const host::CodeModule& module, const ProcEntry& entry,
                               long lngStartLine, long lngEndLine) {
     // Without handling anywhere in the range no copy has any: the copies need not be looked at.
-    const bool rangeHandled = ProcContainsErrorHandling(env, lngStartLine, lngEndLine);
+    if (!ProcContainsErrorHandling(env, lngStartLine, lngEndLine))
+        return module.ProcBodyLine(entry.name, entry.kind);
     const auto copies = ProcCopies(module, entry);
-    if (copies.size() <= 1) return rangeHandled ? 0 : module.ProcBodyLine(entry.name, entry.kind);
+    if (copies.size() <= 1) return 0;
     for (const auto& copy : copies)
-        if (!rangeHandled || !ProcContainsErrorHandling(env, copy.declLine, copy.endLine))
-            return copy.declLine;
+        if (!ProcContainsErrorHandling(env, copy.declLine, copy.endLine)) return copy.declLine;
     return 0;
 }
 

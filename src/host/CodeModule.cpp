@@ -121,7 +121,7 @@ long CodeModule::ProcBodyLine(const std::string& procName, vbext_ProcKind kind) 
 }
 
 std::vector<ProcCopy> CodeModule::ProcCopies(const std::string& procName, vbext_ProcKind kind) const {
-    return CopiesOf(FindProc(Scan(), procName, kind));
+    return CopiesOf(Scan(), FindProc(Scan(), procName, kind));
 }
 
 CodePane& CodeModule::CodePane() {

@@ -107,8 +107,6 @@ bool MoveProc(ProcInfo& proc, const LineMap& map) {
     long boundary = proc.startLine - 1;
     bool ok = IsBodyProc(proc) ? map.Move(boundary) : map.Move(proc.startLine);
     if (IsBodyProc(proc)) proc.startLine = boundary + 1;
-    for (auto& copy : proc.copies)
-        if (!MoveCopy(copy, map)) return false;
     return ok && map.Move(proc.bodyLine) && map.Move(proc.declEndLine) && map.Move(proc.endLine) &&
            map.Move(proc.groupEndLine);
 }
@@ -136,9 +134,12 @@ bool ScanPatch::CanReplace(const ScanResult& scan, const ModuleText& text, long 
 
 bool ScanPatch::Apply(ScanResult& scan, Members* members, LineEdit edit, long newCount) {
     LineMap map(edit);
+    for (auto& copies : scan.copies)
+        for (auto& copy : copies)
+            if (!MoveCopy(copy, map)) return false;
     for (auto& proc : scan.procs) {
         if (!MoveProc(proc, map)) return false;
-        proc.rangeEndLine = RangeEnd(proc);
+        proc.rangeEndLine = RangeEnd(scan, proc);
     }
     if (scan.lastBodyProc >= 0)
         scan.procs[static_cast<std::size_t>(scan.lastBodyProc)].rangeEndLine = newCount;

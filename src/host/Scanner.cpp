@@ -88,9 +88,9 @@ private:
 
     void Close(long last) {
         ProcInfo& proc = Proc(current_);
-        if (!proc.copies.empty()) {
-            proc.copies.back().endLine = last;
-            proc.copies.back().closed = true;
+        if (proc.copies >= 0) {
+            Copies(proc).back().endLine = last;
+            Copies(proc).back().closed = true;
         }
         if (!proc.closed) {
             proc.endLine = last;
@@ -150,12 +150,19 @@ private:
         ProcInfo& proc = Proc(current_);
         ProcCopy& copy = CurrentCopy(proc);
         copy.headerLine = group.ifLine;
-        if (proc.copies.size() == 1) proc.declEndLine = line;
+        if (Copies(proc).size() == 1) proc.declEndLine = line;
+    }
+
+    std::vector<ProcCopy>& Copies(const ProcInfo& proc) {
+        return result_.copies[static_cast<std::size_t>(proc.copies)];
     }
 
     ProcCopy& CurrentCopy(ProcInfo& proc) {
-        if (proc.copies.empty()) proc.copies = CopiesOf(proc);
-        return proc.copies.back();
+        if (proc.copies < 0) {
+            result_.copies.push_back(CopiesOf(result_, proc));
+            proc.copies = static_cast<int>(result_.copies.size()) - 1;
+        }
+        return Copies(proc).back();
     }
 
     BranchPath Path() const {
@@ -206,10 +213,10 @@ private:
     // another branch's copy of, or -1; the depth of the group they part in.
     int CopyOf(std::string_view name, vbext_ProcKind kind, int& depth) const {
         if (groups_.empty()) return -1;
-        auto it = result_.index.find(FindKey(name, kind));
-        if (it == result_.index.end()) return -1;
-        depth = PartingDepth(paths_[static_cast<std::size_t>(it->second)], Path());
-        return depth < 0 ? -1 : it->second;
+        auto it = grouped_.find(FindKey(name, kind));
+        if (it == grouped_.end()) return -1;
+        depth = PartingDepth(it->second.path, Path());
+        return depth < 0 ? -1 : it->second.proc;
     }
 
     void OwnLineMember(long first, long last, vbext_MemberType type, bool isEvent) {
@@ -227,9 +234,11 @@ private:
     }
 
     void AddProc(ProcInfo proc) {
-        result_.index.emplace(FindKey(proc.name, proc.kind), static_cast<int>(result_.procs.size()));
+        // Only a procedure inside a group can have copies: only those are looked up while scanning.
+        if (!groups_.empty())
+            grouped_.emplace(FindKey(proc.name, proc.kind),
+                             Grouped{static_cast<int>(result_.procs.size()), Path()});
         result_.procs.push_back(std::move(proc));
-        paths_.push_back(groups_.empty() ? BranchPath{} : Path());
     }
 
     void StartProcedure(long first, long last) {
@@ -255,8 +264,8 @@ private:
     }
 
     void OneLine(ProcInfo& proc, long last) {
-        if (proc.copies.empty()) proc.oneLine = true;
-        if (!proc.copies.empty()) proc.copies.back().oneLine = true;
+        if (proc.copies < 0) proc.oneLine = true;
+        if (proc.copies >= 0) Copies(proc).back().oneLine = true;
         Close(last);
     }
 
@@ -283,7 +292,7 @@ private:
         if (same < 0) return false;
         ProcInfo& proc = Proc(same);
         CurrentCopy(proc);
-        proc.copies.push_back({first, first, {last}, last, false, false});
+        Copies(proc).push_back({first, first, {last}, last, false, false});
         auto& parted = groups_[static_cast<std::size_t>(depth)].parted;
         if (std::find(parted.begin(), parted.end(), same) == parted.end()) parted.push_back(same);
         current_ = result_.lastBodyProc = same;  // its code is now the last of the module
@@ -296,16 +305,23 @@ private:
         if (inProc_) {
             ProcInfo& proc = Proc(current_);
             if (!proc.closed) proc.endLine = count;
-            if (!proc.copies.empty() && !proc.copies.back().closed) proc.copies.back().endLine = count;
+            if (proc.copies >= 0 && !Copies(proc).back().closed) Copies(proc).back().endLine = count;
         }
         result_.openAtEnd = inProc_ || inBlock_ || !groups_.empty();
-        for (auto& proc : result_.procs) proc.rangeEndLine = RangeEnd(proc);
+        for (auto& proc : result_.procs) proc.rangeEndLine = RangeEnd(result_, proc);
+        result_.index.reserve(result_.procs.size());
+        for (std::size_t i = 0; i < result_.procs.size(); ++i)
+            result_.index.emplace(FindKey(result_.procs[i].name, result_.procs[i].kind), static_cast<int>(i));
         if (result_.lastBodyProc >= 0) Proc(result_.lastBodyProc).rangeEndLine = count;
     }
 
     const ModuleText& text_;
     ScanResult result_;
-    std::vector<BranchPath> paths_;  // per procedure: where its first declaration sits
+    struct Grouped {
+        int proc;
+        BranchPath path;  // where its first declaration sits
+    };
+    std::unordered_map<std::string, Grouped> grouped_;  // procedures declared inside a group
     Statement statement_;
     std::string joined_;
     std::unordered_set<std::string> properties_;
@@ -320,13 +336,14 @@ private:
 
 }  // namespace
 
-long RangeEnd(const ProcInfo& proc) {
+long RangeEnd(const ScanResult& scan, const ProcInfo& proc) {
     long end = std::max(proc.endLine, proc.groupEndLine);
-    return proc.copies.empty() ? end : std::max(end, proc.copies.back().endLine);
+    return proc.copies < 0 ? end
+                           : std::max(end, scan.copies[static_cast<std::size_t>(proc.copies)].back().endLine);
 }
 
-std::vector<ProcCopy> CopiesOf(const ProcInfo& proc) {
-    if (!proc.copies.empty()) return proc.copies;
+std::vector<ProcCopy> CopiesOf(const ScanResult& scan, const ProcInfo& proc) {
+    if (proc.copies >= 0) return scan.copies[static_cast<std::size_t>(proc.copies)];
     return {{proc.bodyLine, proc.bodyLine, {proc.declEndLine}, proc.endLine, proc.closed, proc.oneLine}};
 }
 

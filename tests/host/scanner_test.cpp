@@ -177,7 +177,7 @@ std::string Dump(const host::ScanResult& scan) {
         out << p.name << ' ' << p.kind << ' ' << p.isDeclare << p.isEvent << ' ' << p.startLine << '/'
             << p.bodyLine << '/' << p.declEndLine << '/' << p.endLine << '/' << p.rangeEndLine << '/'
             << p.groupEndLine << ' ' << p.closed << p.oneLine;
-        for (const auto& c : p.copies) {
+        for (const auto& c : host::CopiesOf(scan, p)) {
             out << " [" << c.headerLine << '/' << c.declLine << '/' << c.endLine << '/' << c.closed << c.oneLine;
             for (long entry : c.declEndLines) out << ' ' << entry;
             out << ']';
