@@ -9,6 +9,7 @@
 #include "host/VBE.h"
 #include "library/basConnect.h"
 #include "library/frmPreview.h"
+#include "vbrt/VbError.h"
 
 namespace pv {
 namespace {
@@ -32,6 +33,15 @@ std::string KeyList(const std::vector<long>& keys) {
     for (const long key : keys) list += std::to_string(key) + ",";
     if (!list.empty()) list.pop_back();
     return list;
+}
+
+// A NUL in a stored line (a library edited by another program) would leave a module
+// that can no longer be read.
+void CheckInsertable(const std::string& strText, const std::string& strName) {
+    if (strText.find('\0') != std::string::npos)
+        vbrt::Raise(vbrt::err::InvalidCall,
+                    "The stored procedure '" + strName +
+                        "' has a line holding a NUL character; nothing was inserted.");
 }
 
 }  // namespace
@@ -166,30 +176,36 @@ void frmProcvault::InsertLibraryProcedures(const std::string& strKeys) {
     if (!OpenProcvaultDB(env_, db)) return;
     WaitCursor wait(env_.ui);
     auto headers = db->OpenRecordset(
-        "SELECT ProcedureHeaderID FROM ProcedureHeader WHERE ProcedureHeaderID IN (" + strKeys + ")",
+        "SELECT ProcedureHeaderID, Name FROM ProcedureHeader WHERE ProcedureHeaderID IN (" + strKeys + ")",
         dao::dbOpenSnapshot);
     auto lines = db->OpenRecordset(
         "SELECT ProcedureLineID, ProcedureHeaderID, Line FROM ProcedureLine WHERE "
         "ProcedureHeaderID In (" +
             strKeys + ") ORDER BY ProcedureLineID",
         dao::dbOpenSnapshot);
-    host::CodeModule& module = Vbe().ActiveCodePane().CodeModule();
     const dao::Field headerId = headers->Fields("ProcedureHeaderID");
+    const dao::Field headerName = headers->Fields("Name");
     const dao::Field lineHeaderId = lines->Fields("ProcedureHeaderID");
     const dao::Field line = lines->Fields("Line");
-    long n = 0;  // 0: nothing inserted, the caret stays where it is
+    // All are read and checked before any goes in: a refused one leaves the module as it was.
+    std::vector<std::string> texts;
     for (; !headers->Eof(); headers->MoveNext()) {
         const long lngHeader = headerId.Value().AsLong();
         // Lines left behind by a procedure no longer stored would stop the walk for every later one.
         while (!lines->Eof() && lineHeaderId.Value().AsLong() < lngHeader) lines->MoveNext();
-        std::string strText;
+        std::string& strText = texts.emplace_back();
         for (; !lines->Eof() && lineHeaderId.Value().AsLong() == lngHeader; lines->MoveNext())
             strText += line.Value().ToText() + "\r\n";
+        CheckInsertable(strText, headerName.Value().ToText());
+    }
+    db->Close();
+    host::CodeModule& module = Vbe().ActiveCodePane().CodeModule();
+    long n = 0;  // 0: nothing inserted, the caret stays where it is
+    for (const std::string& strText : texts) {
         n = module.CountOfLines() + 1;
         module.InsertLines(n, strText);
     }
     if (n > 0) module.CodePane().SetSelection(n, 1, n, 1);
-    db->Close();
 }
 
 }  // namespace pv

@@ -9,6 +9,7 @@
 #include <random>
 #include <utility>
 
+#include "vbrt/RegularFile.h"
 #include "vbrt/VbError.h"
 
 namespace host {
@@ -60,6 +61,21 @@ std::pair<int, std::filesystem::path> CreateTemp(const std::filesystem::path& fi
     RaiseAccessError(file, std::string("cannot be written: ") + std::strerror(errno));
 }
 
+void RaiseTooLarge(const std::filesystem::path& file) {
+    RaiseAccessError(file, "is larger than " + std::to_string(vbrt::kMaxSourceFileBytes >> 20) +
+                               " MB, too large for a Visual Basic source file");
+}
+
+// A device, a pipe or a socket is refused by its type, a huge file by its size.
+void CheckRegular(const std::filesystem::path& file, const struct stat& st) {
+    if (!S_ISREG(st.st_mode)) {
+        const std::string kind = vbrt::SpecialFileKind(file);
+        RaiseAccessError(file,
+                         "is " + (kind.empty() ? std::string("not a file") : kind + ", not a regular file"));
+    }
+    if (static_cast<std::uintmax_t>(st.st_size) > vbrt::kMaxSourceFileBytes) RaiseTooLarge(file);
+}
+
 }  // namespace
 
 void RaiseAccessError(const std::filesystem::path& file, const std::string& what) {
@@ -78,13 +94,21 @@ std::string ReadFileBytes(const std::filesystem::path& file) {
     if (::stat(file.c_str(), &st) != 0)
         vbrt::Raise(vbrt::err::FileNotFound, vbrt::ErrorText(vbrt::err::FileNotFound) + ": " + file.string());
     if (S_ISDIR(st.st_mode)) RaiseAccessError(file, "is a folder, not a file");
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) RaiseAccessError(file, std::string("cannot be read: ") + std::strerror(errno));
+    // Told before opening: opening a pipe would wait for a writer, and a device never ends.
+    CheckRegular(file, st);
+    // Non-blocking, and checked again on the open file, for one swapped in since the stat.
+    Fd fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0)
+        RaiseAccessError(file, std::string("cannot be read: ") + std::strerror(errno));
+    CheckRegular(file, st);
     // One read into a buffer of the file's size: big modules must not be copied while growing.
     std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
     std::size_t done = 0;
     for (;;) {
-        if (done == bytes.size()) bytes.resize(done + 65536);  // the file grew since stat
+        if (done == bytes.size()) {  // the file grew since stat
+            if (done > vbrt::kMaxSourceFileBytes) RaiseTooLarge(file);
+            bytes.resize(done + 65536);
+        }
         ssize_t n = ::read(fd.get(), bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) RaiseAccessError(file, std::string("cannot be read: ") + std::strerror(errno));
@@ -108,7 +132,8 @@ namespace {
 // The rename is what makes the new content the file's: it is durable only once
 // the folder's entry is on disk too.
 void SyncFolder(const std::filesystem::path& file) {
-    Fd folder(::open(file.parent_path().empty() ? "." : file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    Fd folder(::open(file.parent_path().empty() ? "." : file.parent_path().c_str(),
+                     O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.get() >= 0) ::fsync(folder.get());
 }
 

@@ -17,7 +17,8 @@ struct DiskStamp {
 
 // Nothing when the file does not exist.
 std::optional<DiskStamp> StampOf(const std::filesystem::path& file);
-// Raises 53 for a missing file, 75 for a folder or an unreadable file.
+// Raises 53 for a missing file, 75 for a folder, anything else that is not a
+// regular file (told without opening it), one over 64 MB or an unreadable file.
 std::string ReadFileBytes(const std::filesystem::path& file);
 // Raises 75 "Path/File access error: <name> is read-only" when the file may not be written.
 void CheckWritable(const std::filesystem::path& file);

@@ -57,11 +57,17 @@ void ModuleText::Insert(long index0, const std::vector<std::string>& lines) {
     long count = static_cast<long>(lines.size());
     if (count == 0) return;
     // A file whose last line has no ending keeps it so: the new last line goes without.
-    bool lastWithoutEol = index0 == Count() && index0 > 0 && Slot(index0 - 1).eol == Eol::None;
-    if (lastWithoutEol) Slot(index0 - 1).eol = style_;
+    // (With nothing above, it tells by the erased lines: they were the last.)
+    bool lastWithoutEol =
+        index0 == Count() && (index0 > 0 ? Slot(index0 - 1).eol == Eol::None
+                                         : !pendingEols_.empty() && pendingEols_.back() == Eol::None);
+    if (lastWithoutEol && index0 > 0)
+        Slot(index0 - 1).eol = pendingAboveEol_ == Eol::None ? style_ : pendingAboveEol_;
     MoveGap(index0);
     Reserve(count);
-    for (const auto& text : lines) buf_[static_cast<std::size_t>(gapStart_++)] = CodeLine{text, style_, {}};
+    for (long k = 0; k < count; ++k)
+        buf_[static_cast<std::size_t>(gapStart_++)] =
+            CodeLine{lines[static_cast<std::size_t>(k)], PendingEol(k), {}};
     if (lastWithoutEol) Slot(index0 + count - 1).eol = Eol::None;
     AttachPending(index0, count);
 }
@@ -74,17 +80,35 @@ void ModuleText::Erase(long index0, long count) {
     for (long k = 0; k < count; ++k) {
         CodeLine& line = buf_[static_cast<std::size_t>(gapEnd_ + k)];
         if (!line.hidden.empty()) pendingHidden_.push_back({k, line.hidden.Take()});
+        pendingEols_.push_back(line.eol);
         line = CodeLine{};
     }
     gapEnd_ += count;
     pendingAt_ = index0;
-    if (lastWithoutEol && index0 > 0) Slot(index0 - 1).eol = Eol::None;
+    if (lastWithoutEol && index0 > 0) {
+        pendingAboveEol_ = Slot(index0 - 1).eol;
+        Slot(index0 - 1).eol = Eol::None;
+    }
+}
+
+// The ending of the erased line at `offset` for the line that replaces it; the module's
+// style past them, and in the middle for what was the last line.
+Eol ModuleText::PendingEol(long offset) const {
+    if (offset >= static_cast<long>(pendingEols_.size())) return style_;
+    const Eol eol = pendingEols_[static_cast<std::size_t>(offset)];
+    return eol == Eol::None ? style_ : eol;
 }
 
 // The replacement lines take the hidden lines of the deleted ones, offset by offset.
 void ModuleText::AttachPending(long index0, long inserted) {
     for (auto& part : pendingHidden_) Slot(index0 + std::min(part.offset, inserted - 1)).hidden += part.text;
+    ClearPending();
+}
+
+void ModuleText::ClearPending() {
     pendingHidden_.clear();
+    pendingEols_.clear();
+    pendingAboveEol_ = Eol::None;
     pendingAt_ = -1;
 }
 
@@ -103,8 +127,7 @@ void ModuleText::FlushPendingHidden() {
             header_ += joined;
         }
     }
-    pendingHidden_.clear();
-    pendingAt_ = -1;
+    ClearPending();
 }
 
 }  // namespace host

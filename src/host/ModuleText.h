@@ -21,7 +21,8 @@ enum class Eol : std::uint8_t { None, Lf, CrLf, Cr };
 class HiddenText {
 public:
     HiddenText() = default;
-    HiddenText(const HiddenText& other) : text_(other.empty() ? nullptr : std::make_unique<std::string>(*other.text_)) {}
+    HiddenText(const HiddenText& other)
+        : text_(other.empty() ? nullptr : std::make_unique<std::string>(*other.text_)) {}
     HiddenText(HiddenText&&) noexcept = default;
     HiddenText& operator=(const HiddenText& other) { return *this = HiddenText(other); }
     HiddenText& operator=(HiddenText&&) noexcept = default;
@@ -64,7 +65,8 @@ public:
     const std::string& Line(long index0) const;  // 0-based
     const CodeLine& At(long index0) const;
     void Replace(long index0, std::string text);
-    // Inserts before index0 (Count() appends) the given lines, with the module's style.
+    // Inserts before index0 (Count() appends) the given lines, with the module's style;
+    // lines put where lines were just erased take those lines' own endings, one by one.
     void Insert(long index0, const std::vector<std::string>& lines);
     void Erase(long index0, long count);
 
@@ -82,6 +84,8 @@ private:
     void MoveGap(long index0);
     void Reserve(long extra);
     void FlushPendingHidden();
+    void ClearPending();
+    Eol PendingEol(long offset) const;
     void AttachPending(long index0, long inserted);
     void SerializePending(std::string& out) const;
 
@@ -98,6 +102,10 @@ private:
         std::string text;
     };
     std::vector<PendingHidden> pendingHidden_;
+    // Their endings too, so that a line replaced that way keeps its own; and the
+    // ending the line above had before it became the last line.
+    std::vector<Eol> pendingEols_;
+    Eol pendingAboveEol_ = Eol::None;
     long pendingAt_ = -1;
 };
 

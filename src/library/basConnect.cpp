@@ -11,6 +11,7 @@
 #include "forms/ErrorReport.h"
 #include "forms/Ui.h"
 #include "settings/Options.h"
+#include "vbrt/RegularFile.h"
 #include "vbrt/Text.h"
 
 namespace pv {
@@ -109,7 +110,9 @@ std::string ProcvaultLocation(Env& env) {
 std::unique_ptr<dao::Database> OpenLocation(const std::string& location) {
     if (!dao::IsServerLocation(location)) {
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(location, ec)) return nullptr;
+        // A pipe or a device is there, but no library: the engine says which it is.
+        if (!std::filesystem::is_regular_file(location, ec) && vbrt::SpecialFileKind(location).empty())
+            return nullptr;
         return dao::DBEngine().OpenDatabase(location);
     }
     // Whether a server library is there can only be told by connecting to it.
@@ -126,7 +129,7 @@ bool OpenProcvaultDB(Env& env, std::unique_ptr<dao::Database>& db) {
     std::string location;
     const auto inUse = [&](const vbrt::VbError& error) {
         if (error.Number() != dao::jet::FileInUse) return false;
-        Tell(env, dao::MaskedLocation(location) + ":\r\n" + kInUse, forms::vbExclamation);
+        Tell(env, vbrt::FileNameText(dao::MaskedLocation(location)) + ":\r\n" + kInUse, forms::vbExclamation);
         return true;
     };
     forms::Trap(
@@ -139,7 +142,8 @@ bool OpenProcvaultDB(Env& env, std::unique_ptr<dao::Database>& db) {
             }
             db = OpenLocation(location);
             if (!db) {
-                Tell(env, dao::MaskedLocation(location) + ":\r\n" + kNotFound, forms::vbCritical);
+                Tell(env, vbrt::FileNameText(dao::MaskedLocation(location)) + ":\r\n" + kNotFound,
+                     forms::vbCritical);
                 return;
             }
             opened = true;

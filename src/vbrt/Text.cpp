@@ -35,6 +35,25 @@ char EncodeCp1252(std::uint32_t cp) {
     return '?';
 }
 
+// How many bytes the UTF-8 sequence starting with `lead` has; 0 for a byte none starts with.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead < 0xE0) return 2;
+    if (lead >= 0xE0 && lead < 0xF0) return 3;
+    return lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t len = SequenceLength(static_cast<unsigned char>(bytes[i]));
+        if (len == 0 || i + len > bytes.size()) return false;
+        for (std::size_t k = 1; k < len; ++k)
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return false;
+        i += len;
+    }
+    return true;
+}
+
 }  // namespace
 
 int CompareText(std::string_view a, std::string_view b) noexcept {
@@ -92,6 +111,10 @@ std::string Utf8ToCp1252(std::string_view utf8) {
         i += len;
     }
     return out;
+}
+
+std::string FileNameText(std::string_view name) {
+    return IsUtf8(name) ? Utf8ToCp1252(name) : std::string(name);
 }
 
 }  // namespace vbrt

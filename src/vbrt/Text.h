@@ -16,4 +16,8 @@ std::string UCase(std::string_view s);
 std::string Cp1252ToUtf8(std::string_view bytes);
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// File names are the file system's bytes (UTF-8 here), not VB text. A name put into
+// a message becomes Windows-1252 like the rest of it; one that is not UTF-8 keeps its bytes.
+std::string FileNameText(std::string_view name);
+
 }  // namespace vbrt

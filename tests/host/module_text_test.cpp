@@ -101,6 +101,9 @@ TEST(ModuleFile, EditsWriteExactBytes) {
         {"AppendKeepsMissingFinalEnding", kM + "A", "i1:B", kM + "A\r\nB"},
         {"DeletingLastLineKeepsMissingFinalEnding", kM + "A\r\nB", "e1:1", kM + "A"},
         {"ReplaceKeepsThatLinesOwnEnding", kM + "A\nB\r\n", "r0:Z", kM + "Z\nB\r\n"},
+        // As the comment commands replace a line; the last one's missing ending stays missing.
+        {"EraseThenInsertKeepsEachLinesOwnEnding", kM + "A\r\nB\nC", "e1:1;i1:'B;e2:1;i2:'C",
+         kM + "A\r\n'B\n'C"},
         {"FirstCodeLineOfHeaderOnlyModule", kM, "i0:Option Explicit", kM + "Option Explicit\r\n"},
         {"AttributesFollowTheReplacementDeclaration", kItemClass,
          "e4:1;i4:Public Property Get Item(ByVal key As Variant) As Object",

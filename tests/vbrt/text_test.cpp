@@ -25,6 +25,16 @@ TEST(Cp1252, EveryByteSurvivesARoundTripAndTheWindowsOnlyCharactersMap) {
     EXPECT_EQ(vbrt::Utf8ToCp1252("\xe2\x80\x9c\xe4\xb8\xad"), "\x93?");  // a left quote; one not in the page
 }
 
+// A file name is bytes: shown in a message, UTF-8 becomes the message's code page, anything else stays.
+TEST(FileNameText, ConvertsUtf8NamesAndKeepsOtherBytes) {
+    const std::tuple<const char*, std::string, std::string> rows[] = {
+        {"Utf8NameConverted", "/tmp/c\xc3\xb8\xc3\xa9 \xc3\xbc/l.mdb", "/tmp/c\xf8\xe9 \xfc/l.mdb"},
+        {"Latin1NameKept", "/tmp/\xfcn\xef.mdb", "/tmp/\xfcn\xef.mdb"},
+        {"CutSequenceKept", "lib\xc3", "lib\xc3"},
+        {"OverlongFormKept", "\xc0\xaf.mdb", "\xc0\xaf.mdb"}};
+    for (const auto& [name, bytes, shown] : rows) EXPECT_EQ(vbrt::FileNameText(bytes), shown) << name;
+}
+
 TEST(SettingsStore, UnwrittenKeysGiveTheReadersDefault) {
     vbrt::MemorySettingsStore store;
     EXPECT_EQ(vbrt::GetSetting(store, "Procvault", "Options", "CommentPrefix", "dflt"), "dflt");
