@@ -49,7 +49,7 @@ void Print(std::FILE* out, const Entries& entries, bool json) {
 }
 
 int List(const ListRequest& request, Context& ctx) {
-    LibraryRun run(ctx);
+    LibraryRun run(ctx, LibraryRun::ReadingOnly{});
     std::optional<Entries> entries;
     bool known = true;
     run.InOrganizer([&](pv::frmOrganizeProcedures& dialog) {
@@ -77,7 +77,7 @@ std::optional<long> FirstUnknown(pv::frmOrganizeProcedures& dialog, const std::v
 }
 
 int Show(const std::vector<long>& ids, Context& ctx) {
-    LibraryRun run(ctx);
+    LibraryRun run(ctx, LibraryRun::ReadingOnly{});
     std::optional<std::string> text;
     std::optional<long> unknown;
     run.Ui().OnShow("frmPreview",

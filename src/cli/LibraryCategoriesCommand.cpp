@@ -35,7 +35,7 @@ void Print(std::FILE* out, const forms::ListBox& list, bool json) {
 }
 
 int List(bool json, Context& ctx) {
-    LibraryRun run(ctx);
+    LibraryRun run(ctx, LibraryRun::ReadingOnly{});
     bool listed = false;
     run.InCategories([&](pv::frmEditCategories& dialog) {
         listed = dialog.cmdAdd.Enabled();
@@ -80,7 +80,19 @@ bool Done(const forms::ListBox& list, const Request& request) {
     return false;
 }
 
+// The input dialog's text box takes 50 characters; typing more would silently store a shorter name.
+constexpr std::size_t kMaxDescription = 50;
+
+void CheckLength(const std::string& text) {
+    const std::size_t length = vbrt::Utf8ToCp1252(text).size();
+    if (length > kMaxDescription)
+        throw BadInput("a category's description holds at most " + std::to_string(kMaxDescription) +
+                       " characters; '" + text + "' has " + std::to_string(length));
+}
+
 int Act(const Request& request, Context& ctx) {
+    if (request.action != Action::Remove)
+        CheckLength(request.action == Action::Rename ? request.newText : request.text);
     LibraryRun run(ctx, request.yes ? std::optional<bool>(true) : std::nullopt);
     AnswerInput(run, vbrt::Utf8ToCp1252(request.action == Action::Rename ? request.newText : request.text));
     bool known = true;

@@ -25,6 +25,10 @@ LibraryRun::LibraryRun(Context& ctx, std::optional<bool> answer) : ctx_(ctx), ui
     pv::ResetLibraryProcedures();
 }
 
+LibraryRun::LibraryRun(Context& ctx, ReadingOnly) : LibraryRun(ctx) {
+    view_.emplace(ctx.store);
+}
+
 void LibraryRun::InOptions(const std::function<void(pv::frmOptions&)>& play) {
     ui_.OnShow("frmOptions", [&](forms::Form& form) { play(static_cast<pv::frmOptions&>(form)); });
     pv::frmOptions dialog(Env());

@@ -11,6 +11,7 @@
 #include "cli/ConsoleUi.h"
 #include "forms/Controls.h"
 #include "settings/Env.h"
+#include "vbrt/SettingsStore.h"
 
 namespace pv {
 class frmEditCategories;
@@ -28,9 +29,13 @@ class LibraryRun {
 public:
     // `answer`: how every Yes/No question is answered (--yes / --no); unset asks on a terminal.
     explicit LibraryRun(Context& ctx, std::optional<bool> answer = std::nullopt);
+    // A run that only reads the settings: what the dialogs initialise when they
+    // open stays in memory, so the user's file is never written.
+    struct ReadingOnly {};
+    LibraryRun(Context& ctx, ReadingOnly);
 
     ConsoleUi& Ui() { return ui_; }
-    pv::Env Env() { return {ui_, ctx_.store}; }
+    pv::Env Env() { return {ui_, view_ ? static_cast<vbrt::SettingsStore&>(*view_) : ctx_.store}; }
 
     // Shows the Options dialog and lets `play` act in it; the dialog is cancelled
     // afterwards unless `play` closed it.
@@ -49,9 +54,9 @@ public:
     int ExitCode(bool done) const;
 
 private:
-
     Context& ctx_;
     ConsoleUi ui_;
+    std::optional<vbrt::ReadOnlySettingsView> view_;
 };
 
 }  // namespace pvcli

@@ -37,6 +37,14 @@ std::vector<Found> WithEntries(const std::vector<pv::SearchHit>& hits, const Ent
     return found;
 }
 
+// The organizer opens on its first category, which need not be "(All)" ("!Old" sorts before it).
+Entries EveryEntry(pv::frmOrganizeProcedures& dialog) {
+    const int all = IndexOfText(dialog.cboCategory, "(All)");
+    if (all >= 0) dialog.cboCategory.ChooseItem(all);  // none when the library could not be read
+    dialog.optShowAll.Press();
+    return ReadEntries(dialog.lstAvailableProcedures);
+}
+
 void Print(std::FILE* out, const std::vector<Found>& found, bool json) {
     if (!json) {
         for (const Found& hit : found) PrintEntry(out, hit.key, hit.entry);
@@ -56,10 +64,9 @@ int Search(const SearchRequest& request, Context& ctx) {
     const std::string text = vbrt::Utf8ToCp1252(shown);
     if (pv::SearchWords(text).empty())
         throw BadInput("no letters or digits to search for in '" + shown + "'");
-    LibraryRun run(ctx);
+    LibraryRun run(ctx, LibraryRun::ReadingOnly{});
     std::optional<Entries> listed;
-    run.InOrganizer(
-        [&](pv::frmOrganizeProcedures& dialog) { listed = ReadEntries(dialog.lstAvailableProcedures); });
+    run.InOrganizer([&](pv::frmOrganizeProcedures& dialog) { listed = EveryEntry(dialog); });
     pv::Env env = run.Env();
     std::unique_ptr<dao::Database> db;
     if (!listed || !pv::OpenProcvaultDB(env, db)) return run.ExitCode(false);

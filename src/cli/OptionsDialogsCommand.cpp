@@ -10,6 +10,7 @@
 #include "options/frmCommentStubs.h"
 #include "options/frmCustomizeErrorMessage.h"
 #include "options/frmOptions.h"
+#include "settings/Options.h"
 #include "vbrt/Text.h"
 
 namespace pvcli {
@@ -103,6 +104,8 @@ void AddCommentStubsCommand(CLI::App& options, Context& ctx) {
         if (!*on && !*off) throw CLI::RequiredError("--on or --off");
         if (request->createdBy && vbrt::Utf8ToCp1252(*request->createdBy).size() > 30)
             throw BadInput("the name after --created-by is longer than 30 characters");
+        if (request->createdBy && !pv::IsOneLine(*request->createdBy))
+            throw BadInput("the name after --created-by must be one line, without line breaks");
         return PlayAndConfirm<pv::frmCommentStubs>(
             ctx, Answer(request->yes, request->no), "frmCommentStubs",
             [](pv::frmOptions& o) -> forms::CommandButton& { return o.cmdCommentStubs; },
@@ -128,6 +131,7 @@ void AddErrorMessageCommand(CLI::App& options, Context& ctx) {
         if (!*text && !*restore) throw CLI::RequiredError("TEXT or --default");
         const std::string typed = *text ? vbrt::Utf8ToCp1252(**text) : std::string();
         if (typed.size() > 100) throw BadInput("the message is longer than 100 characters");
+        if (!pv::IsOneLine(typed)) throw BadInput("the message must be one line, without line breaks");
         return PlayAndConfirm<pv::frmCustomizeErrorMessage>(
             ctx, Answer(answers->first, answers->second), "frmCustomizeErrorMessage",
             [](pv::frmOptions& o) -> forms::CommandButton& { return o.cmdCustomizeErrorMessage; },

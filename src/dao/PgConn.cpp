@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
+#include <string_view>
 
 #include "dao/Errors.h"
 #include "dao/Location.h"
@@ -93,19 +95,54 @@ private:
     int row_ = -1;
 };
 
+// libpq's first line, without its "connection to server ... failed:" lead-in and the level word.
+std::string Reason(const std::string& message) {
+    std::string line = message.substr(0, message.find('\n'));
+    if (const auto failed = line.find("failed: "); failed != std::string::npos) line.erase(0, failed + 8);
+    for (const char* level : {"FATAL:  ", "ERROR:  "})
+        if (line.rfind(level, 0) == 0) line.erase(0, std::string_view(level).size());
+    return line;
+}
+
+bool Holds(const std::string& text, std::initializer_list<const char*> parts) {
+    for (const char* part : parts)
+        if (text.find(part) != std::string::npos) return true;
+    return false;
+}
+
+// Jet's numbers as the dialogs test them (3024 nothing to open there, 3051 refused), in words
+// that say what the server answered.
 [[noreturn]] void FailConnect(PGconn* pg, const std::string& shown) {
-    const std::string message = pg ? PQerrorMessage(pg) : "out of memory";
-    if (message.find("authentication") != std::string::npos ||
-        message.find("password") != std::string::npos ||
-        message.find("permission denied") != std::string::npos)
-        Raise(jet::CannotOpenFile, shown);
-    Raise(jet::FileNotFound, shown);
+    const std::string reason = Reason(pg ? PQerrorMessage(pg) : "out of memory");
+    if (Holds(reason, {"authentication", "password", "permission denied", "role \"", "pg_hba.conf"}))
+        throw vbrt::VbError(jet::CannotOpenFile,
+                            "The server refused the login to '" + shown + "': " + reason);
+    if (Holds(reason, {"database \""}))
+        throw vbrt::VbError(jet::FileNotFound, "There is no such database for '" + shown + "': " + reason);
+    throw vbrt::VbError(jet::FileNotFound, "The server of '" + shown + "' is not reachable: " + reason);
+}
+
+// Every library text is stored and read as UTF-8; a database in another encoding
+// would refuse the first line outside its character set.
+void RequireUtf8(PGconn* pg, const std::string& shown) {
+    const char* encoding = PQparameterStatus(pg, "server_encoding");
+    if (encoding && std::string_view(encoding) == "UTF8") return;
+    throw vbrt::VbError(jet::UnrecognizedFormat,
+                        "The database '" + shown + "' uses the encoding " + (encoding ? encoding : "?") +
+                            "; a Procvault library database must be UTF8 (createdb -T template0 -E UTF8)");
 }
 
 }  // namespace
 
-PgConn::PgConn(const std::string& uri, int busyTimeoutMs, bool readOnly) {
-    path = MaskedLocation(uri);
+PgConn::PgConn(const std::string& location, int busyTimeoutMs, bool readOnly) {
+    const std::string uri = ServerUri(location);
+    path = MaskedLocation(location);
+    // libpq's own account of a URI it cannot read may quote the password.
+    if (!ParsesAsUri(uri))
+        throw vbrt::VbError(jet::FileNotFound,
+                            "'" + path +
+                                "' is not a postgresql:// location the server's client can "
+                                "read: check its parameter names and %-escapes");
     const std::string options =
         "-c lock_timeout=" + std::to_string(busyTimeoutMs) + " -c standard_conforming_strings=on" +
         // The library's reads are small or whole-table: starting workers costs more than they save.
@@ -124,6 +161,12 @@ PgConn::PgConn(const std::string& uri, int busyTimeoutMs, bool readOnly) {
             PQfinish(failed);
             throw;
         }
+    }
+    try {
+        RequireUtf8(pg_, path);
+    } catch (...) {
+        Close();
+        throw;
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "forms/ErrorReport.h"
 #include "library/DialogKit.h"
+#include "library/basConnect.h"
 #include "settings/Options.h"
 
 namespace pv {
@@ -231,6 +232,12 @@ bool frmCommentStubs::OKCommentStubs() {
     bool result = true;
     forms::Trap(env_.ui, "OKCommentStubs()", [&] {
         if (!optShowCommentStubs.Value()) return;
+        if (!IsOneLine(txtCreatedByName.Text())) {
+            result = false;
+            Tell(env_, kNotOneLine, forms::vbInformation);
+            SelectControl(env_, txtCreatedByName);  // passed over while its check box is clear
+            return;
+        }
         for (int i = 0; i < kLineCount; ++i)
             if (Lines(i).check.Value() != 0) return;
         result = AskYesNo(env_, kNoLines);

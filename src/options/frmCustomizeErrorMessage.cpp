@@ -103,6 +103,11 @@ bool frmCustomizeErrorMessage::OKErrorMessage() {
             txtErrorMsg.SetFocus();
             return;
         }
+        if (!IsOneLine(txtErrorMsg.Text())) {
+            Tell(env_, kNotOneLine, forms::vbInformation);
+            txtErrorMsg.SetFocus();
+            return;
+        }
         if (txtErrorMsg.Text().find(kNameTag) != std::string::npos || AskYesNo(env_, kNoName)) {
             result = true;
             return;

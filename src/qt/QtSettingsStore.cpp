@@ -46,7 +46,20 @@ bool Unparsable(const QString& path) {
     return it != KnownUnparsable().end() && it->second == StampOf(path);
 }
 
-QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+QString Latin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// What QSettings would read as an empty file is no file of settings: the user's values
+// would silently give way to defaults.
+void CheckReadable(const QString& path) {
+    const QFileInfo file(path);
+    if (file.exists() && (!file.isFile() || !file.isReadable()))
+        vbrt::Raise(vbrt::err::PathFileAccess, "Path/File access error: cannot read " + path.toStdString());
+    if (Unparsable(path))
+        vbrt::Raise(vbrt::err::PathFileAccess,
+                    "Path/File access error: " + path.toStdString() + " is not a settings file");
+}
 
 }  // namespace
 
@@ -59,8 +72,8 @@ QString QtSettingsStore::FilePath(const std::string& app) const {
 
 std::optional<std::string> QtSettingsStore::Read(const std::string& app, const std::string& section,
                                                  const std::string& key) {
+    CheckReadable(FilePath(app));
     QSettings settings(FilePath(app), QSettings::IniFormat);
-    NoteParse(settings, FilePath(app));
     const QString name = Latin1(section) + "/" + Latin1(key);
     if (!settings.contains(name)) return std::nullopt;
     return settings.value(name).toString().toLatin1().toStdString();
@@ -76,8 +89,8 @@ void QtSettingsStore::Write(const std::string& app, const std::string& section, 
     settings.setValue(Latin1(section) + "/" + Latin1(key), Latin1(value));
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        vbrt::Raise(vbrt::err::PathFileAccess, "Path/File access error: cannot write " +
-                                                   FilePath(app).toStdString());
+        vbrt::Raise(vbrt::err::PathFileAccess,
+                    "Path/File access error: cannot write " + FilePath(app).toStdString());
 }
 
 }  // namespace pvqt

@@ -1,6 +1,7 @@
 #include "settings/Options.h"
 
 #include <charconv>
+#include <string_view>
 
 #include "vbrt/Text.h"
 #include "vbrt/VbError.h"
@@ -23,8 +24,17 @@ bool ParseInteger(const std::string& value, long long& out) {
 
 }  // namespace
 
+bool IsOneLine(const std::string& text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos;
+}
+
 std::string ReadOption(vbrt::SettingsStore& store, const std::string& key, const std::string& defaultValue) {
-    return vbrt::GetSetting(store, kAppName, kSection, key, defaultValue);
+    std::string value = vbrt::GetSetting(store, kAppName, kSection, key, defaultValue);
+    if (!IsOneLine(value))
+        vbrt::Raise(vbrt::err::TypeMismatch,
+                    "Type mismatch: the setting " + key +
+                        " holds a line break or a NUL character; it must be one line of text");
+    return value;
 }
 
 void WriteOption(vbrt::SettingsStore& store, const std::string& key, const std::string& value) {

@@ -31,8 +31,15 @@ inline constexpr const char* kDefaultIndentLevel = "0";
 inline constexpr const char* kDefaultErrorMessage =
     "MsgBox Err.Description & \" \" & Err.Number, vbCritical, \"<NAME>()\"";
 
-std::string ReadOption(vbrt::SettingsStore& store, const std::string& key, const std::string& defaultValue = {});
+// Every setting is one line: a stored line break or NUL raises error 13, as text a
+// generator would paste into code as more statements than the user wrote.
+std::string ReadOption(vbrt::SettingsStore& store, const std::string& key,
+                       const std::string& defaultValue = {});
 void WriteOption(vbrt::SettingsStore& store, const std::string& key, const std::string& value);
+
+// False when `text` holds a CR, an LF or a NUL; the dialogs' OK checks then show kNotOneLine.
+bool IsOneLine(const std::string& text);
+inline constexpr const char* kNotOneLine = "This setting must be one line of text, without line breaks.";
 
 // "True"/"False" (any letter case) or a decimal number, 0 being false; anything
 // else raises error 13 "Type mismatch", as VB's CBool does.

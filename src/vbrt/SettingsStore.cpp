@@ -26,4 +26,15 @@ void MemorySettingsStore::Write(const std::string& app, const std::string& secti
     ++writes_;
 }
 
+std::optional<std::string> ReadOnlySettingsView::Read(const std::string& app, const std::string& section,
+                                                      const std::string& key) {
+    if (auto value = written_.Read(app, section, key)) return value;
+    return base_.Read(app, section, key);
+}
+
+void ReadOnlySettingsView::Write(const std::string& app, const std::string& section, const std::string& key,
+                                 const std::string& value) {
+    written_.Write(app, section, key, value);
+}
+
 }  // namespace vbrt

@@ -42,4 +42,19 @@ private:
     int writes_ = 0;
 };
 
+// The store as a command that only reads sees it: reads go to `base`, and what
+// the dialogs it opens initialise stays here, so the user's file is never written.
+class ReadOnlySettingsView final : public SettingsStore {
+public:
+    explicit ReadOnlySettingsView(SettingsStore& base) : base_(base) {}
+    std::optional<std::string> Read(const std::string& app, const std::string& section,
+                                    const std::string& key) override;
+    void Write(const std::string& app, const std::string& section, const std::string& key,
+               const std::string& value) override;
+
+private:
+    SettingsStore& base_;
+    MemorySettingsStore written_;
+};
+
 }  // namespace vbrt

@@ -164,6 +164,34 @@ TEST_P(Damaged, IsRebuiltFromWhatCanStillBeReadOrRefused) {
     EXPECT_EQ(daotest::Flat(*db, "Category"), "1,Utilities");
 }
 
+// A server that cannot be used says why, with the numbers the dialogs read as "not found" and "refused".
+TEST(ServerLocation, SaysWhatTheServerAnsweredAndNeverShowsThePassword) {
+    if (!daotest::OnServer()) GTEST_SKIP() << "needs the test cluster (ctest -L server)";
+    const std::string uri = daotest::ServerAdmin::Get().Uri();
+    const std::string latin1 = "pvt_latin1_" + std::to_string(::getpid());
+    PGconn* admin = PQconnectdb(uri.c_str());
+    PQclear(PQexec(admin, ("CREATE DATABASE " + latin1 + " TEMPLATE template0 ENCODING 'LATIN1' LC_COLLATE "
+                           "'C' LC_CTYPE 'C'").c_str()));
+    const std::string more = uri.find('?') == std::string::npos ? "?" : "&";
+    // clang-format off
+    struct Row { std::string location; long number; const char* said; };
+    const Row rows[] = {
+        {daotest::WithDatabase(uri, "nosuch"), 3024, "There is no such database for '"},
+        {uri + more + "host=/nonexistent", 3024, "is not reachable: "},
+        {uri + more + "user=nosuchrole&password=s3cret", 3051, "The server refused the login to '"},
+        {uri + more + "nosuch=s3cret", 3024, "is not a postgresql:// location the server's client can read"},
+        {daotest::WithDatabase(uri, latin1), 3343, "uses the encoding LATIN1; a Procvault library database must be UTF8"}};
+    // clang-format on
+    for (const Row& row : rows) {
+        std::string description;
+        EXPECT_EQ(ErrorOf([&] { dao::CreateLibrary(row.location); }, &description), row.number) << row.location;
+        EXPECT_NE(description.find(row.said), std::string::npos) << description;
+        EXPECT_EQ(description.find("s3cret"), std::string::npos) << description;
+    }
+    PQclear(PQexec(admin, ("DROP DATABASE " + latin1).c_str()));
+    PQfinish(admin);
+}
+
 // Cut to half, garbage in the last data page, a foreign header, an unreadable catalogue.
 INSTANTIATE_TEST_SUITE_P(Repair, Damaged,
                          testing::Values(DamageRow{0, 0, 0, 0}, DamageRow{0, 2000, '\xFF', 0},

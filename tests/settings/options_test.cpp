@@ -41,6 +41,38 @@ TEST(SelfInitialisingReads, MissingOrEmptyValuesGetTheirDefaultsWrittenBackOther
               "MsgBox Err.Description & \" \" & Err.Number, vbCritical, \"<NAME>()\"");
 }
 
+// A value edited into the file with a line break would be pasted into code as a statement of its own.
+TEST(StoredValues, ALineBreakOrNulInAnySettingIsType13AndNothingIsWritten) {
+    const std::pair<const char*, std::string> rows[] = {
+        {"CommentPrefix", "'\r\nX = 1"}, {"CreatedByName", "Ann\nKill \"C:\\x\""},
+        {"ErrorMessage", std::string("MsgBox 1\0", 10)}, {"ShowCommentStubs", "1\r"}};
+    for (const auto& [key, value] : rows) {
+        vbrt::MemorySettingsStore store;
+        pv::WriteOption(store, key, value);
+        std::string said;
+        try {
+            key == std::string("CommentPrefix") ? pv::ReadCommentPrefix(store) : pv::ReadOption(store, key);
+        } catch (const vbrt::VbError& e) {
+            said = std::to_string(e.Number()) + " " + e.Description();
+        }
+        EXPECT_EQ(said.find("13 Type mismatch: the setting " + std::string(key) + " holds a line break"), 0u)
+            << said;
+        EXPECT_EQ(store.WriteCount(), 1) << key;
+    }
+}
+
+// What a showing command's dialogs initialise is seen by them and never reaches the store beneath.
+TEST(ReadOnlyView, KeepsWritesToItselfAndReadsThroughOtherwise) {
+    vbrt::MemorySettingsStore store;
+    pv::WriteOption(store, "IndentLevel", "1");
+    vbrt::ReadOnlySettingsView view(store);
+    EXPECT_EQ(pv::ReadCommentPrefix(view) + "|" + pv::ReadIndentLevel(view), "' |1");
+    pv::InitialiseHeaderKeys(view);
+    EXPECT_EQ(pv::ReadOption(view, "ShowOutput", "unset") + pv::ReadOption(store, "CommentPrefix", "unset"),
+              "0unset");
+    EXPECT_EQ(store.WriteCount(), 1);
+}
+
 TEST(HeaderKeys, InitialisationWritesTheEightKeysOnce) {
     vbrt::MemorySettingsStore store;
     pv::WriteOption(store, "CreatedByName", "Ann");
