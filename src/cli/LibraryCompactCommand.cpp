@@ -89,7 +89,7 @@ int Compact(Context& ctx) {
         std::optional<CompactProgress> progress;
         if (isatty(fileno(ctx.io.err))) {
             pv::Env env = run.Env();
-            const std::string library = pv::ProcvaultLocation(env);
+            const std::string library = pv::LibraryFileOf(pv::ProcvaultLocation(env));
             progress.emplace(ctx.io.err, library, BackupOf(library));
         }
         const int before = run.Ui().Messages();

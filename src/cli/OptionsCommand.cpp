@@ -7,6 +7,7 @@
 #include "cli/LibraryRun.h"
 #include "dao/Location.h"
 #include "options/frmOptions.h"
+#include "settings/Options.h"
 #include "vbrt/Text.h"
 
 namespace pvcli {
@@ -35,12 +36,14 @@ std::string Alignment(const pv::frmOptions& dialog) {
 void PrintShown(std::FILE* out, const pv::frmOptions& dialog) {
     std::fprintf(out, "CommentPrefix: %s\n", vbrt::Cp1252ToUtf8(dialog.txtCommentPrefix.Text()).c_str());
     std::fprintf(out, "IndentLevel: %s\n", Alignment(dialog).c_str());
+    // A location is the file system's bytes, not VB text: printed as it is.
     std::fprintf(out, "ProcvaultLocation: %s\n",
-                 vbrt::Cp1252ToUtf8(dao::MaskedLocation(dialog.txtProcvaultLocation.Text())).c_str());
+                 dao::MaskedLocation(dialog.txtProcvaultLocation.Text()).c_str());
 }
 
+// Showing only reads: the keys the dialogs initialise when they open stay unwritten.
 int Show(Context& ctx) {
-    LibraryRun run(ctx);
+    LibraryRun run(ctx, LibraryRun::ReadingOnly{});
     bool shown = false;
     run.InOptions([&](pv::frmOptions& dialog) {
         PrintShown(ctx.io.out, dialog);
@@ -58,13 +61,17 @@ void Fill(pv::frmOptions& dialog, const SetRequest& request) {
     if (request.align) (*request.align == "left" ? dialog.optAlignLeft : dialog.optAlignIndent).Press();
     if (request.library) {
         dialog.ctlTab.SetTab(1);
-        dialog.txtProcvaultLocation.TypeText(vbrt::Utf8ToCp1252(*request.library));
+        dialog.txtProcvaultLocation.TypeText(*request.library);  // a file name's bytes, unconverted
     }
 }
 
 int Set(const SetRequest& request, Context& ctx) {
     if (!request.prefix && !request.align && !request.library)
         throw CLI::RequiredError("--comment-prefix, --align or --library");
+    if (request.prefix && !pv::IsOneLine(*request.prefix))
+        throw BadInput("the comment prefix must be one line, without line breaks");
+    if (request.library && !pv::IsOneLine(*request.library))
+        throw BadInput("the library's location must be one line, without line breaks");
     LibraryRun run(ctx, Answer(request.yes, request.no));
     bool closed = false;
     run.InOptions([&](pv::frmOptions& dialog) {

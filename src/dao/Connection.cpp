@@ -1,6 +1,11 @@
 #include "dao/Connection.h"
 
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <iterator>
 
 #include "dao/Errors.h"
 #include "vbrt/Text.h"
@@ -134,6 +139,7 @@ std::string FromUtf8(const char* text, int bytes) {
 
 Stmt Prepare(SqliteConn& conn, const std::string& sqliteSql, const FailContext& context) {
     conn.CheckOpen();
+    conn.CheckNotReplaced();
     const std::string utf8 = ToUtf8(sqliteSql);
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
@@ -286,6 +292,7 @@ long SqliteConn::Run(const std::string& sql, const std::vector<Value>& params, c
     if (params.empty()) {
         Exec(*this, sql, context);
     } else {
+        CheckNotReplaced();
         sqlite3_stmt* stmt = Prepared(sql, context).get();
         BindAll(*this, stmt, params);
         Step(*this, stmt, context);
@@ -308,8 +315,64 @@ long long SqliteConn::NextKey(const std::string& table, const std::string& /*key
     return next;
 }
 
+namespace {
+
+[[noreturn]] void RaiseReplaced() {
+    Raise(jet::CouldNotUpdateLocked, "the library file was replaced while it was open; try again");
+}
+
+}  // namespace
+
 void SqliteConn::BeginWrite(const FailContext& context) {
-    Exec(*this, "BEGIN IMMEDIATE", context);
+    try {
+        Exec(*this, "BEGIN IMMEDIATE", context);
+    } catch (const vbrt::VbError&) {
+        if (Replaced()) RaiseReplaced();
+        throw;
+    }
+    if (!Replaced()) return;
+    RollbackQuietly();
+    RaiseReplaced();
+}
+
+void SqliteConn::RememberFile(int busyTimeoutMs) {
+    std::error_code ec;
+    absolutePath_ = std::filesystem::absolute(path, ec).string();
+    struct stat info {};
+    deviceKnown_ = ::stat(absolutePath_.c_str(), &info) == 0;
+    device_ = info.st_dev;
+    busyTimeoutMs_ = busyTimeoutMs;
+    sqlite3_busy_handler(db, &SqliteConn::WaitForLock, this);
+}
+
+// SQLite compares the inode of its open file with the one the path names now;
+// the device is compared here.
+bool SqliteConn::Replaced() const {
+    if (!db || absolutePath_.empty()) return false;
+    int moved = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved) return true;
+    struct stat info {};
+    if (::stat(absolutePath_.c_str(), &info) != 0) return true;
+    return deviceKnown_ && info.st_dev != device_;
+}
+
+void SqliteConn::CheckNotReplaced() const {
+    if (sqlite3_get_autocommit(db) && Replaced()) RaiseReplaced();
+}
+
+// SQLite's own waiting (sqlite3_busy_timeout), looking after every pause whether
+// the file was replaced meanwhile, as it is when a compaction lets its waiters go.
+int SqliteConn::WaitForLock(void* self, int attempts) {
+    static constexpr int kPauses[] = {1, 2, 5, 10, 15, 20, 25, 25, 25, 50, 50, 100};
+    constexpr int kCount = static_cast<int>(std::size(kPauses));
+    const auto& conn = *static_cast<const SqliteConn*>(self);
+    int waited = 0;
+    for (int i = 0; i < std::min(attempts, kCount); ++i) waited += kPauses[i];
+    if (attempts > kCount) waited += (attempts - kCount) * kPauses[kCount - 1];
+    const int pause = std::min(kPauses[std::min(attempts, kCount - 1)], conn.busyTimeoutMs_ - waited);
+    if (pause <= 0) return 0;
+    sqlite3_sleep(pause);
+    return conn.Replaced() ? 0 : 1;
 }
 
 void SqliteConn::RollbackQuietly() {

@@ -150,11 +150,29 @@ public:
     long long NextKey(const std::string& table, const std::string& key, bool autoIncrement,
                       const FailContext& context) override;
     bool InEngineTransaction() override { return db && !sqlite3_get_autocommit(db); }
+    // Takes the write lock, then makes sure the file still is the one the path
+    // names: a Repair & Compact may have put another under that name meanwhile,
+    // and what was written here would be lost with the old file (3218).
     void BeginWrite(const FailContext& context) override;
     void RollbackQuietly() override;
     std::vector<std::string> TableNames() override;
+    // Notes which file was opened, and waits up to `busyTimeoutMs` for another
+    // connection's lock, but not once that file is no longer the one its path names.
+    void RememberFile(int busyTimeoutMs);
+    // Another file has taken the path's name since it was opened (false for a
+    // connection opened otherwise). A connection on the replaced file must not
+    // even read: SQLite would take the new file's journal for one of its own and
+    // play it back.
+    bool Replaced() const;
+    // 3218 when the file was replaced and no transaction holds it.
+    void CheckNotReplaced() const;
 
 private:
+    std::string absolutePath_;  // as opened, whatever the current folder is later
+    unsigned long long device_ = 0;
+    bool deviceKnown_ = false;
+    int busyTimeoutMs_ = 0;
+    static int WaitForLock(void* self, int attempts);
     // Statements with parameters, prepared once: storing a procedure runs the same insert for every line.
     std::map<std::string, Stmt> prepared_;
     Stmt& Prepared(const std::string& sql, const FailContext& context);

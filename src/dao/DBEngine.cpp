@@ -5,12 +5,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "dao/Connection.h"
 #include "dao/Errors.h"
+#include "dao/FileKind.h"
 #include "dao/Location.h"
 #include "dao/PgConn.h"
 
@@ -27,30 +28,6 @@ std::uint32_t BigEndian(const std::array<unsigned char, kHeaderSize>& h, std::si
     return value;
 }
 
-// Everything that can be told from the file alone, before SQLite reads it (an
-// empty file would otherwise pass as an empty database).
-void CheckFile(const std::string& path, bool checkLength) {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (path.empty() || !fs::exists(status) || fs::is_directory(status)) Raise(jet::FileNotFound, path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) Raise(jet::CannotOpenFile, path);
-    std::array<unsigned char, kHeaderSize> header{};
-    in.read(reinterpret_cast<char*>(header.data()), kHeaderSize);
-    static constexpr char kMagic[] = "SQLite format 3";
-    if (in.gcount() < static_cast<std::streamsize>(kHeaderSize) ||
-        !std::equal(kMagic, kMagic + sizeof kMagic, header.begin()))
-        Raise(jet::UnrecognizedFormat, path);
-    std::uint64_t pageSize = BigEndian(header, 16, 2);
-    if (pageSize == 1) pageSize = 65536;
-    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) Raise(jet::UnrecognizedFormat, path);
-    const std::uint64_t pages = BigEndian(header, 28, 4);
-    const bool pagesValid = pages != 0 && BigEndian(header, 24, 4) == BigEndian(header, 92, 4);
-    const auto length = static_cast<std::uint64_t>(fs::file_size(path, ec));
-    if (checkLength && (length % pageSize != 0 || (pagesValid && length < pages * pageSize)))
-        Raise(jet::CorruptDatabase, path);
-}
-
 std::shared_ptr<detail::SqliteConn> Connect(const std::string& path, int busyTimeoutMs, bool readOnly) {
     auto conn = std::make_shared<detail::SqliteConn>();
     conn->path = path;
@@ -58,7 +35,74 @@ std::shared_ptr<detail::SqliteConn> Connect(const std::string& path, int busyTim
     const int rc = sqlite3_open_v2(path.c_str(), &conn->db, flags, nullptr);
     if (rc != SQLITE_OK) detail::Fail(*conn, sqlite3_extended_errcode(conn->db), {});
     sqlite3_extended_result_codes(conn->db, 1);
-    sqlite3_busy_timeout(conn->db, busyTimeoutMs);
+    conn->RememberFile(busyTimeoutMs);
+    return conn;
+}
+
+// What the path alone tells: nothing there, a folder, or a file that is no database file at all.
+void CheckPath(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (path.empty() || !fs::exists(status) || fs::is_directory(status)) Raise(jet::FileNotFound, path);
+    CheckNotSpecialFile(path);
+}
+
+// The file under SQLite's own handle. Opening and closing it beside SQLite would
+// drop every lock this process holds on it (POSIX locks belong to the process and
+// go with any close of the file), a compaction's write lock among them.
+sqlite3_file* FileOf(detail::SqliteConn& conn) {
+    sqlite3_file* file = nullptr;
+    sqlite3_file_control(conn.db, "main", SQLITE_FCNTL_FILE_POINTER, &file);
+    if (!file || !file->pMethods) Raise(jet::CannotOpenFile, conn.path);
+    return file;
+}
+
+std::uint64_t FileSize(detail::SqliteConn& conn) {
+    sqlite3_file* file = FileOf(conn);
+    sqlite3_int64 size = 0;
+    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK) Raise(jet::CannotOpenFile, conn.path);
+    return static_cast<std::uint64_t>(size);
+}
+
+// Up to `count` bytes from `offset`; fewer at the end of the file.
+std::string ReadBytes(detail::SqliteConn& conn, std::uint64_t offset, std::uint64_t count) {
+    constexpr std::uint64_t kChunk = 1 << 20;
+    const std::uint64_t size = FileSize(conn);
+    std::string bytes(offset < size ? std::min(count, size - offset) : 0, '\0');
+    sqlite3_file* file = FileOf(conn);
+    for (std::uint64_t done = 0; done < bytes.size(); done += kChunk) {
+        const auto chunk = static_cast<int>(std::min<std::uint64_t>(kChunk, bytes.size() - done));
+        if (file->pMethods->xRead(file, bytes.data() + done, chunk,
+                                  static_cast<sqlite3_int64>(offset + done)) != SQLITE_OK)
+            Raise(jet::DiskOrNetworkError, conn.path);
+    }
+    return bytes;
+}
+
+// Everything that can be told from the file alone, before SQLite reads it (an
+// empty file would otherwise pass as an empty database).
+void CheckHeader(detail::SqliteConn& conn, bool checkLength) {
+    const std::string bytes = ReadBytes(conn, 0, kHeaderSize);
+    std::array<unsigned char, kHeaderSize> header{};
+    std::copy(bytes.begin(), bytes.end(), header.begin());
+    static constexpr char kMagic[] = "SQLite format 3";
+    if (bytes.size() < kHeaderSize || !std::equal(kMagic, kMagic + sizeof kMagic, header.begin()))
+        Raise(jet::UnrecognizedFormat, conn.path);
+    std::uint64_t pageSize = BigEndian(header, 16, 2);
+    if (pageSize == 1) pageSize = 65536;
+    if (pageSize < 512 || (pageSize & (pageSize - 1)) != 0) Raise(jet::UnrecognizedFormat, conn.path);
+    const std::uint64_t pages = BigEndian(header, 28, 4);
+    const bool pagesValid = pages != 0 && BigEndian(header, 24, 4) == BigEndian(header, 92, 4);
+    const std::uint64_t length = FileSize(conn);
+    if (checkLength && (length % pageSize != 0 || (pagesValid && length < pages * pageSize)))
+        Raise(jet::CorruptDatabase, conn.path);
+}
+
+std::shared_ptr<detail::SqliteConn> OpenChecked(const std::string& path, int busyTimeoutMs, bool readOnly,
+                                                bool checkLength) {
+    CheckPath(path);
+    std::shared_ptr<detail::SqliteConn> conn = Connect(path, busyTimeoutMs, readOnly);
+    CheckHeader(*conn, checkLength);
     return conn;
 }
 
@@ -150,11 +194,11 @@ void SalvageSequence(detail::SqliteConn& from, detail::SqliteConn& to) {
 
 // A copy of the damaged file that SQLite will read: whole pages only, and a
 // page count in the header that matches them.
-std::string ReadableCopy(const std::string& path) {
+std::string ReadableCopy(const std::string& path, int busyTimeoutMs) {
     std::string bytes;
     {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::shared_ptr<detail::SqliteConn> damaged = Connect(path, busyTimeoutMs, true);
+        bytes = ReadBytes(*damaged, 0, FileSize(*damaged));
     }
     std::array<unsigned char, kHeaderSize> header{};
     std::copy_n(bytes.begin(), kHeaderSize, header.begin());
@@ -170,7 +214,7 @@ std::string ReadableCopy(const std::string& path) {
 }
 
 void Rebuild(const std::string& path, int busyTimeoutMs) {
-    const std::string copy = ReadableCopy(path);
+    const std::string copy = ReadableCopy(path, busyTimeoutMs);
     const std::string fresh = path + ".repairing";
     fs::remove(fresh);
     detail::SqliteConn out;
@@ -232,8 +276,7 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool e
     // A server has no file to hold exclusively; its writers wait on one another instead.
     if (IsServerLocation(path))
         return std::make_unique<Database>(std::make_shared<detail::PgConn>(path, busyTimeoutMs_, readOnly));
-    CheckFile(path, !HasJournal(path));
-    std::shared_ptr<detail::SqliteConn> conn = Connect(path, busyTimeoutMs_, readOnly);
+    std::shared_ptr<detail::SqliteConn> conn = OpenChecked(path, busyTimeoutMs_, readOnly, !HasJournal(path));
     if (exclusive) detail::Exec(*conn, "PRAGMA locking_mode=EXCLUSIVE");
     Probe(*conn);
     detail::Exec(*conn, "PRAGMA foreign_keys=ON");
@@ -248,8 +291,7 @@ std::unique_ptr<Database> DBEngine::OpenDatabase(const std::string& path, bool e
 
 void DBEngine::RepairDatabase(const std::string& path) const {
     if (IsServerLocation(path)) return detail::MaintainServerLibrary(path, busyTimeoutMs_);
-    CheckFile(path, false);
-    std::shared_ptr<detail::SqliteConn> conn = Connect(path, busyTimeoutMs_, false);
+    std::shared_ptr<detail::SqliteConn> conn = OpenChecked(path, busyTimeoutMs_, false, false);
     try {
         Probe(*conn);
     } catch (const vbrt::VbError& error) {
@@ -272,8 +314,7 @@ void DBEngine::CompactDatabase(const std::string& source, const std::string& des
     if (fs::exists(fs::symlink_status(destination, ec))) Raise(jet::DatabaseExists);
     const fs::path folder = fs::path(destination).parent_path();
     if (!folder.empty() && !fs::is_directory(folder, ec)) Raise(jet::InvalidPath, folder.string());
-    CheckFile(source, true);
-    std::shared_ptr<detail::SqliteConn> conn = Connect(source, busyTimeoutMs_, true);
+    std::shared_ptr<detail::SqliteConn> conn = OpenChecked(source, busyTimeoutMs_, true, true);
     Probe(*conn);
     try {
         detail::Stmt stmt = detail::Prepare(*conn, "VACUUM INTO ?", {});
@@ -287,6 +328,27 @@ void DBEngine::CompactDatabase(const std::string& source, const std::string& des
         throw;
     }
     SyncFile(destination);
+}
+
+void DBEngine::CopyDatabaseFile(const std::string& source, const std::string& destination) const {
+    CheckPath(source);
+    std::shared_ptr<detail::SqliteConn> conn = Connect(source, busyTimeoutMs_, true);
+    const std::string bytes = ReadBytes(*conn, 0, FileSize(*conn));
+    const int fd = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) Raise(errno == EEXIST ? jet::DatabaseExists : jet::CannotOpenFile, destination);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (wrote <= 0) break;
+        done += static_cast<std::size_t>(wrote);
+    }
+    const bool whole = done == bytes.size() && ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (whole) return;
+    std::error_code ec;
+    fs::remove(destination, ec);
+    Raise(error == ENOSPC ? jet::DiskFull : jet::DiskOrNetworkError, destination);
 }
 
 }  // namespace dao

@@ -34,6 +34,10 @@ public:
     // Writes a compacted copy of `source` to `destination`, which must not
     // exist (3204).
     void CompactDatabase(const std::string& source, const std::string& destination) const;
+    // A byte-for-byte copy of a library file at `destination`, which must not
+    // exist (3204). Read through the engine's own handle, so the locks this
+    // process holds on the file stay held.
+    void CopyDatabaseFile(const std::string& source, const std::string& destination) const;
 
     int BusyTimeout() const { return busyTimeoutMs_; }
 

@@ -60,7 +60,7 @@ std::string JetText(long number, const std::string& detail) {
         case jet::DatabaseExists:
             return "Database already exists.";
         case jet::CouldNotUpdateLocked:
-            return "Could not update; currently locked.";
+            return "Could not update; currently locked." + (detail.empty() ? "" : " (" + detail + ")");
         case jet::NotSupported:
             return "Operation is not supported for this type of object.";
         case jet::ItemNotFound:

@@ -5,9 +5,11 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <system_error>
 
 #include "dao/DBEngine.h"
+#include "dao/Errors.h"
 #include "dao/Location.h"
 #include "library/basConnect.h"
 #include "vbrt/VbError.h"
@@ -51,15 +53,37 @@ void DropCopy(const std::string& strCopy) {
 
 // The backup is a second name for the library's file rather than the file moved
 // aside, so a process killed at any step still leaves the library under its own
-// name, whole. Where the file system has no hard links, it is a copy.
-void LinkAside(const std::string& strLibrary, const std::string& strBackup) {
+// name, whole. Where the file system has no hard links, it is a copy, read
+// through the engine so that the library's write lock stays held.
+void LinkAside(const dao::DBEngine& engine, const std::string& strLibrary, const std::string& strBackup) {
     std::error_code ec;
     fs::create_hard_link(strLibrary, strBackup, ec);
-    if (ec && ec != std::errc::no_such_file_or_directory) {
-        ec.clear();
-        fs::copy_file(strLibrary, strBackup, ec);
+    if (!ec) return;
+    if (ec == std::errc::no_such_file_or_directory) vbrt::Raise(FileErrorNumber(ec));
+    engine.CopyDatabaseFile(strLibrary, strBackup);
+}
+
+// The library's write lock, taken as a user storing a procedure takes it, from
+// before the compacted copy is written until it has the library's name: a store
+// meanwhile waits and then gets the busy message rather than going into the file
+// being replaced. None for a library missing or too damaged to lock: the repair
+// step tells the user about it.
+std::unique_ptr<dao::Database> HoldWriteLock(const dao::DBEngine& engine, const std::string& strLibrary) {
+    try {
+        std::unique_ptr<dao::Database> db = engine.OpenDatabase(strLibrary);
+        db->BeginTrans();
+        return db;
+    } catch (const vbrt::VbError& error) {
+        switch (error.Number()) {
+            case dao::jet::FileNotFound:
+            case dao::jet::UnrecognizedFormat:
+            case dao::jet::CorruptDatabase:
+            case dao::jet::ReadOnly:
+                return nullptr;
+            default:
+                throw;
+        }
     }
-    if (ec) vbrt::Raise(FileErrorNumber(ec));
 }
 
 void SyncFolderOf(const std::string& strPath) {
@@ -96,10 +120,18 @@ void Name(const std::string& strFrom, const std::string& strTo) {
     if (ec) vbrt::Raise(FileErrorNumber(ec));
 }
 
-void RepairAndCompactLibrary(const std::string& strLibraryPath) {
+std::string LibraryFileOf(const std::string& strLibraryPath) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(strLibraryPath, ec))) return strLibraryPath;
+    const fs::path target = fs::canonical(strLibraryPath, ec);
+    return ec ? strLibraryPath : target.string();
+}
+
+void RepairAndCompactLibrary(const std::string& strLocation) {
     const dao::DBEngine engine;
     // A server library has no file to set aside: the server looks after its tables in place.
-    if (dao::IsServerLocation(strLibraryPath)) return engine.RepairDatabase(strLibraryPath);
+    if (dao::IsServerLocation(strLocation)) return engine.RepairDatabase(strLocation);
+    const std::string strLibraryPath = LibraryFileOf(strLocation);
     const std::string strFileName = ExtractFileName(strLibraryPath);
     // Without a file name there is nothing beside it to touch: the engine tells
     // the user that no such library exists.
@@ -111,7 +143,8 @@ void RepairAndCompactLibrary(const std::string& strLibraryPath) {
                                                       ": the library's backup would be " + strBackup +
                                                       " itself");
     PassingOverMissingFiles([&] { Kill(strBackup); });
-    const bool bolLinked = PassingOverMissingFiles([&] { LinkAside(strLibraryPath, strBackup); });
+    std::unique_ptr<dao::Database> lock = HoldWriteLock(engine, strLibraryPath);
+    const bool bolLinked = PassingOverMissingFiles([&] { LinkAside(engine, strLibraryPath, strBackup); });
     const std::string strCopy = CompactCopyName(strLibraryPath);
     DropCopy(strCopy);
     try {
@@ -126,6 +159,8 @@ void RepairAndCompactLibrary(const std::string& strLibraryPath) {
         throw;
     }
     SyncFolderOf(strLibraryPath);
+    // Writers that waited on the old file find it replaced; new ones open the compacted one.
+    lock.reset();
     PassingOverMissingFiles([&] { Kill(strBackup); });
 }
 

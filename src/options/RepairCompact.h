@@ -19,11 +19,17 @@ void Kill(const std::string& strPath);
 // Renames in one atomic step, replacing what `strTo` names; 53 when `strFrom` is missing.
 void Name(const std::string& strFrom, const std::string& strTo);
 
+// The file a library location names: a symbolic link's target, so that the
+// link stays a link and the real file gets the backup and compacted copy beside it.
+std::string LibraryFileOf(const std::string& strLibraryPath);
+
+// Holds the library's write lock while the compacted copy is taken and renamed
+// in, so a store meanwhile waits for it (and is never lost with the old file).
 // Deletes an old backup, links the library to it, repairs it, compacts it into a
 // copy that is renamed over the library and deletes the backup; a missing file
 // (53) at any of these steps lets the next one run. On any other failure the
 // library is left as it was under its own name and the backup goes. A server
 // library gets the server's own upkeep instead, with no backup.
-void RepairAndCompactLibrary(const std::string& strLibraryPath);
+void RepairAndCompactLibrary(const std::string& strLocation);
 
 }  // namespace pv

@@ -138,9 +138,10 @@ bool frmOptions::OKCommentPrefix() {
         const std::string& text = txtCommentPrefix.Text();
         const auto first = text.find_first_not_of(' ');
         txtCommentPrefix.SetText(first == std::string::npos ? std::string() : text.substr(first));
-        if (txtCommentPrefix.Text().empty()) {
+        const bool empty = txtCommentPrefix.Text().empty();
+        if (empty || !IsOneLine(txtCommentPrefix.Text())) {
             env_.ui.Beep();
-            env_.ui.MsgBox(kNoPrefix, forms::vbOKOnly | forms::vbInformation, kTitle);
+            env_.ui.MsgBox(empty ? kNoPrefix : kNotOneLine, forms::vbOKOnly | forms::vbInformation, kTitle);
             ctlTab.SetTab(kModuleTab);
             txtCommentPrefix.SetFocus();
             return;
@@ -167,12 +168,14 @@ bool frmOptions::OKDatabaseLocation() {
     bool result = false;
     PointerReset pointer(env_);
     forms::Trap(env_.ui, "OKDatabaseLocation()", [&] {
-        const std::string message = CheckLocation(txtProcvaultLocation.Text());
+        const bool oneLine = IsOneLine(txtProcvaultLocation.Text());
+        const std::string message = oneLine ? CheckLocation(txtProcvaultLocation.Text()) : kNotOneLine;
         result = message.empty();
         if (result) return;
         env_.ui.Beep();
         ctlTab.SetTab(kDatabaseTab);
-        env_.ui.MsgBox(message, forms::vbOKOnly | forms::vbCritical, kTitle);
+        env_.ui.MsgBox(message, forms::vbOKOnly | (oneLine ? forms::vbCritical : forms::vbInformation),
+                       kTitle);
         SelectControl(env_, txtProcvaultLocation);
     });
     return result;
@@ -182,7 +185,7 @@ std::string frmOptions::CheckLocation(const std::string& strLocation) {
     if (strLocation.empty()) return kNoLocation;
     env_.ui.SetMousePointer(forms::vbHourglass);
     auto db = OpenLocation(strLocation);
-    if (!db) return dao::MaskedLocation(strLocation) + ":\r\n" + kNotFound;
+    if (!db) return vbrt::FileNameText(dao::MaskedLocation(strLocation)) + ":\r\n" + kNotFound;
     bool valid = true;
     for (const dao::TableDef& table : db->TableDefs())
         if (!IsLibraryTable(table.Name()) && !IsSystemTable(table.Name())) valid = false;

@@ -222,6 +222,9 @@ TEST(LibraryOptions, DoesTheWorkOrLeavesItAsItWas) {
         {{"options", "set", "--comment-prefix", " TODO ", "--align", "left", "--yes"}, "{LIB}", 0, "", kShow,
          "CommentPrefix: 'TODO \nIndentLevel: 0 (left)\nProcvaultLocation: {LIB}\nCommentStubs: off\nErrorMessage: " + kMessage + "\n"},
         {{"options", "set", "--comment-prefix", "TODO", "--align", "left"}, "{LIB}", 1, "not changed", kShow, ""},
+        {{"options", "set", "--comment-prefix", "'\nX = 1"}, "{LIB}", 2, "must be one line", kShow, ""},
+        {{"options", "comment-stubs", "--on", "--created-by", "Ann\r\nKill \"C:\\x\""}, "{LIB}", 2, "must be one line", kShow, ""},
+        {{"options", "error-message", "Log \"<NAME>\"\rX"}, "{LIB}", 2, "must be one line", kShow, ""},
         {{"library", "categories", "add", "Misc"}, "{LIB}", 0, "", kList, "3\tFiles\n4\tMisc\n2\tStrings\n1\tUtilities\n"},
         {{"library", "categories", "add", "Files"}, "{LIB}", 1, "already a category", kList, ""},
         {{"library", "categories", "rename", "Files", "Documents"}, "{LIB}", 0, "", {"library", "categories", "list"},
@@ -291,6 +294,10 @@ TEST(LibraryEdit, InitStoreListShowMoveRemove) {
         {{"library", "search", "x", "--json"}, 0, "[\n  {\n    \"id\": 2,\n    \"entry\": \"Sub DoIt\",\n    \"lines\": 1\n  }\n]\n", ""},
         {{"library", "search", "nowhere"}, 1, "", "procvault library search: no stored procedure matches 'nowhere'"},
         {{"library", "search", "()"}, 2, "", "no letters or digits to search for in '()'"},
+        // The organizer opens on the first category; search still covers every one.
+        {{"library", "categories", "add", "!Old"}, 0, "", ""}, {{"library", "search", "GetVal"}, 0, "1\tFunction GetValue\n", ""},
+        {{"library", "categories", "add", std::string(51, 'n')}, 2, "", "holds at most 50 characters"},
+        {{"library", "categories", "rename", "!Old", std::string(50, 'n') + "\xC3\xA9"}, 2, "", "has 51"},
         {{"library", "move", "2", "--category", "Math"}, 0, "", ""},
         {{"library", "list", "--kind", "subs", "--category", "Math"}, 0, "2\tSub DoIt\n", ""},
         {{"library", "remove", "1"}, 1, "", "Are you sure you want to delete the selected procedure?"},
@@ -347,7 +354,12 @@ TEST(LibraryCopy, CopiesEveryProcedureWithItsKeysOrChangesNothing) {
         {{"library", "copy", "{LIB}", "{LIB}"}, "Library.mdb already holds categories or procedures"},
         {{"library", "copy", "{DIR}/Missing.mdb", copy}, "Could not find file '{DIR}/Missing.mdb'. (error 3024)"},
         {{"library", "copy", "{LIB}", "{DIR}/Missing.mdb"}, "Could not find file '{DIR}/Missing.mdb'. (error 3024)"},
-        {{"library", "copy", "{LIB}", "{FILE}"}, "Unrecognized database format"}};
+        {{"library", "copy", "{LIB}", "{FILE}"}, "Unrecognized database format"},
+        // Server locations as typed by hand: blanks around, a %-escaped name, a parameter libpq does not know.
+        {{"library", "copy", "{LIB}", " postgresql://team:s3cret@/lib?host=/nonexistent"},
+         "The server of 'postgresql://team:****@/lib?host=/nonexistent' is not reachable: "},
+        {{"library", "copy", "{LIB}", "postgresql://team@/lib?host=/nonexistent&pass%77ord=s3cret"}, "&pass%77ord=****'"},
+        {{"library", "copy", "{LIB}", "postgresql://team:s3cret@/lib?nosuch=1"}, "'postgresql://****' is not a postgresql://"}};
     // clang-format on
     clitest::WriteBytes(f.file(), "Attribute VB_Name = \"Module1\"\r\n");
     const auto before = f.Files();
@@ -357,6 +369,7 @@ TEST(LibraryCopy, CopiesEveryProcedureWithItsKeysOrChangesNothing) {
         EXPECT_EQ(refused.code, 2);
         EXPECT_NE(refused.err.find(f.Expand(row.err)), std::string::npos) << refused.err;
         EXPECT_TRUE(refused.err.ends_with("; nothing was copied\n")) << refused.err;
+        EXPECT_EQ(refused.err.find("s3cret"), std::string::npos) << refused.err;
         EXPECT_EQ(f.Files(), before);
     }
 }

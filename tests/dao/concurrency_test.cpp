@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 
 #include "dao/LibraryFixture.h"
@@ -75,5 +77,52 @@ TEST_P(TwoWriters, LoseNothingAndNeverShareAKey) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Library, TwoWriters, testing::Values(true, false));
+
+// A writer that opened the library before another file took its name (Repair & Compact renames its compacted
+// copy in) must not write into the old file, which nobody will see again, however it starts writing, nor read
+// it.
+TEST(ReplacedLibrary, WritersRefuseTheOldFileNotTheNewOne) {
+    if (daotest::OnServer()) GTEST_SKIP() << "a server library has no file to replace";
+    constexpr const char* kRefused =
+        "Could not update; currently locked. (the library file was replaced while it was open; try again)";
+    // clang-format off
+    struct Row { const char* name; bool replaced, relative; std::function<void(dao::Database&)> write; };
+    const Row rows[] = {
+        {"transaction", true, false, [](dao::Database& db) { db.BeginTrans(); }},
+        {"statement", true, false, [](dao::Database& db) { db.Execute("DELETE * FROM Category"); }},
+        {"new row", true, false, [](dao::Database& db) {
+            daotest::AddRow(*db.OpenRecordset("Category", dao::dbOpenDynaset, dao::dbAppendOnly), "CategoryID",
+                            {{"CategoryDesc", "Late"}}); }},
+        // Reading the old file would play back a journal of the new one as if it were its own.
+        {"read", true, false, [](dao::Database& db) { db.OpenRecordset("Category", dao::dbOpenSnapshot); }},
+        // Opened by a relative name, the current folder changed since: still the library, so it writes.
+        {"relative name", false, true, [](dao::Database& db) { db.Execute("DELETE * FROM Category"); }}};
+    // clang-format on
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        daotest::LibraryFile file;
+        daotest::AddCategory(*file.Open(), "Kept");
+        std::filesystem::current_path(file.Dir().Path());
+        auto db = dao::DBEngine(daotest::kTestBusyTimeoutMs)
+                      .OpenDatabase(row.relative ? "Library.mdb" : file.Path());
+        std::filesystem::current_path(cwd);
+        const std::string fresh = file.Path() + ".new";
+        std::filesystem::copy_file(file.Path(), fresh);
+        if (row.replaced) std::filesystem::rename(fresh, file.Path());
+        std::string said;
+        try {
+            row.write(*db);
+        } catch (const vbrt::VbError& e) {
+            said = e.Description() + " " + std::to_string(e.Number());
+        }
+        EXPECT_EQ(said, row.replaced ? std::string(kRefused) + " 3218" : "");
+        db->Close();
+        // The library holds what it held unless the writer was let through; it takes writes as ever.
+        auto now = file.Open();
+        EXPECT_EQ(daotest::Count(*now, "Category"), row.replaced ? 1 : 0);
+        EXPECT_NO_THROW(now->Execute("DELETE * FROM Category"));
+    }
+}
 
 }  // namespace

@@ -126,6 +126,9 @@ TEST(Options, OkChecksThePrefixThenTheLocationAndPointsAtTheBoxToCorrect) {
         {1, "  ;", "Library.mdb", "", forms::vbYes, kAsk, "';|stored|"},  // leading blanks go, Yes adds the symbol
         {1, ";x", "", "", forms::vbNo, kAsk + "|keys:{Home}+{End}", "' ||;x|0|txtCommentPrefix"},
         {0, "' ", "", "", 0, kNoLocation, "' ||' |1|txtProcvaultLocation"},
+        // A second line would be inserted as a live statement; a location is one line too.
+        {1, "'\r\nX = 1", "", "", 0, std::string("Procvault:") + pv::kNotOneLine, "' ||'\r\nX = 1|0|txtCommentPrefix"},
+        {1, "' ", "Lib\nrary.mdb", "", 0, std::string("Procvault:") + pv::kNotOneLine + "|keys:{Home}+{End}", "' ||' |1|txtProcvaultLocation"},
         {0, "' ", "Missing.mdb", "", 0, kNotFound, "' ||' |1|txtProcvaultLocation"},
         {0, "' ", "Library.mdb", "CREATE TABLE Notes (x TEXT)", 0, "Procvault:The database you entered is not a valid "
          "Procvault database. Please enter the path of a valid database.|keys:{Home}+{End}", "' ||' |1|txtProcvaultLocation"},
@@ -193,8 +196,9 @@ TEST(CompactNow, CompactsTheStoredLibraryInPlaceOrLeavesItWhole) {
     constexpr const char* kDone = "Procvault:The Repair & Compact was completed successfully.";
     // clang-format off
     // Stored library (made unless Gone.mdb; "": none), old backup, box (LIB: the stored path, OTHER: another library),
-    // what was said (DIR: the folder), compacted (else every file stays as it was), held exclusively meanwhile.
-    struct Row { const char *library, *oldBackup, *box; std::string prompt; bool compacted, held = false; };
+    // what was said (DIR: the folder), compacted (else every file stays as it was), held exclusively meanwhile,
+    // the name of a symbolic link to the library that is stored instead (and must stay a link).
+    struct Row { const char *library, *oldBackup, *box; std::string prompt; bool compacted, held = false; const char* link = ""; };
     const Row rows[] = {
         {"Library.mdb", "", "LIB", kDone, true},  // keeps its name and rows, leaves no backup
         // The backup's name ends at the first dot; one there already goes.
@@ -206,8 +210,10 @@ TEST(CompactNow, CompactsTheStoredLibraryInPlaceOrLeavesItWhole) {
         {"Library.mdb", "Library.bak", "", kNoLocation, false},
         {"Library.bak", "", "LIB", "cmdCompact_Click():File already exists: the library's backup would be "
             "DIR/Library.bak itself 58", false},
-        {"Library.mdb", "", "OTHER", "cmdCompact_Click():Could not use 'DIR/Library.bak'; file already in "
-            "use. 3045", false, true}};  // put back under its name
+        {"Library.mdb", "", "OTHER", "cmdCompact_Click():Could not use 'DIR/Library.mdb'; file already in "
+            "use. 3045", false, true},  // left under its name, no backup made
+        // The link's target is compacted, its backup beside it; the link is not replaced by a plain file.
+        {"Library.mdb", "Library.bak", "LIB", kDone, true, false, "Link.mdb"}};
     // clang-format on
     const fs::path cwd = fs::current_path();
     for (const Row& row : rows) {
@@ -220,7 +226,9 @@ TEST(CompactNow, CompactsTheStoredLibraryInPlaceOrLeavesItWhole) {
         const bool exists = *row.library && library.find("Gone") == std::string::npos;
         MakeLibrary(other);
         if (exists) MakeLibrary(library);
-        if (*row.library) pv::WriteOption(s.store, pv::key::ProcvaultLocation, library);
+        const std::string stored = *row.link ? (dir / row.link).string() : library;
+        if (*row.link) fs::create_symlink(row.library, stored);
+        if (*row.library) pv::WriteOption(s.store, pv::key::ProcvaultLocation, stored);
         if (*row.oldBackup) testsupport::WriteBytes(dir / row.oldBackup, "old backup");
         const std::string expected = Contents(dir.Path(), library, row.compacted ? row.oldBackup : "");
         const auto size = exists ? fs::file_size(library) : 0;
@@ -228,7 +236,7 @@ TEST(CompactNow, CompactsTheStoredLibraryInPlaceOrLeavesItWhole) {
         s.Open([&](pv::frmOptions& d) {
             auto holder = row.held ? dao::DBEngine().OpenDatabase(library, true) : nullptr;
             d.ctlTab.SetTab(1);
-            d.txtProcvaultLocation.SetText(*row.box == 'L' ? library : *row.box == 'O' ? other : "");
+            d.txtProcvaultLocation.SetText(*row.box == 'L' ? stored : *row.box == 'O' ? other : "");
             d.cmdCompact.Press();
         });
         fs::current_path(cwd);
@@ -239,6 +247,7 @@ TEST(CompactNow, CompactsTheStoredLibraryInPlaceOrLeavesItWhole) {
         EXPECT_EQ(s.ui.GetMousePointer(), forms::vbDefault);
         EXPECT_EQ(Contents(dir.Path(), library), expected);
         EXPECT_EQ(exists && fs::file_size(library) < size, row.compacted);
+        EXPECT_EQ(fs::is_symlink(stored), *row.link != '\0');
         EXPECT_EQ(testsupport::ReadBytes(other), otherBytes);
     }
 }
@@ -316,6 +325,10 @@ TEST(SubDialogs,
         // The tag in another case is no tag; No selects the text.
         {kMessage, kOld, "txtErrorMsg=Log \"<name>\"|cmdOK|?", forms::vbNo, "Log \"<name>\"|txtErrorMsg" + kHow, false, kOld,
          kNoName + "|keys:{Home}+{End}", {1, true}},
+        {kMessage, kOld, "txtErrorMsg=Log \"<NAME>\"\r\nKill \"C:\\x\"|cmdOK|?", 0, "Log \"<NAME>\"\r\nKill \"C:\\x\"|txtErrorMsg" + kHow,
+         false, kOld, std::string("Procvault:") + pv::kNotOneLine, {1, true}},
+        {kStubs, kTwo, "chkCreatedBy|@txtCreatedByName|txtCreatedByName=Bob\nKill|cmdOK", 0, "", false, kTwo,
+         std::string("Procvault:") + pv::kNotOneLine + "|keys:{Home}+{End}", {1, true}},
         {kMessage, kOld, "txtErrorMsg=" + kLong + "yyy|cmdOK", 0, "", true, {{"ErrorMessage", kLong}}, "", {1, true}},  // 100 at most
         {kMessage, kOld, "?|cmdRestoreDefault|?|cmdCancel", 0, "Old <NAME>|txtErrorMsg" + kHow + " / " + kDefault + "|cmdRestoreDefault" + kHow,
          true, kOld, "", {1, true}}};

@@ -12,6 +12,8 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 PV=${1:-$here/../../build/apps/procvault/procvault}
 PV=$(cd "$(dirname "$PV")" && pwd)/$(basename "$PV")
 [[ -x $PV ]] || { echo "bad-input: no program at $PV (build it first)" >&2; exit 2; }
+# A run that blocks (on a pipe, say) is stopped and counted as failed, not waited for.
+hang_limit=60
 
 root=$(mktemp -d)
 ws=$root/ws  # every row's workspace, at the same path so stored locations stay valid
@@ -35,6 +37,9 @@ declare -A CMD=(
     [catadd]="library categories add Misc"      [compact]="library compact"
     [setlib]="options set --library {L}"        [options]="options show"
     [setprefix]="options set --comment-prefix ';X' --yes"
+    [copyfrom]="library copy {L} C.mdb"         [copyto]="library copy C.mdb {L}"
+    [setlibutf8]="options set --library \"\$ws/ünï cødé/lïb.mdb\""
+    [setlibpw]="options set --library ' postgresql://team:s3cret@/lib?host=/nonexistent'"
 )
 MODCMDS="comment uncomment scan add new store insert"
 LIBCMDS="list show store insert move remove cats catadd compact setlib"
@@ -65,6 +70,11 @@ ROWS=(
     "mod-readonly|store|0||library"
     "mod-full|comment add new insert|2|M.bas cannot be written|none"
     "mod-full|scan|0||none"
+    "mod-devzero|$MODCMDS|2|M.bas is a device, not a regular file|none"
+    "mod-fifo|$MODCMDS|2|M.bas is a pipe, not a regular file|none"
+    "mod-huge|$MODCMDS|2|M.bas is larger than 64 MB|none"
+    "mod-onelf|comment|0||module"
+    "mod-onelf-rt|uncomment|0||module"  # commented first: the round trip gives back every byte
     "lib-missing lib-dir|$LIBCMDS|1|This file was not found.|none"
     "lib-empty lib-binary lib-text lib-nul|$LIBCMDS|1|Unrecognized database format '{L}'. 3343|none"
     "lib-foreign|list show store move remove cats catadd compact setlib|1|The database you entered is not a valid Procvault database. Please enter the path of a valid database.|none"
@@ -77,11 +87,22 @@ ROWS=(
     "lib-readonly|compact|1|cmdCompact_Click(): error: |none"
     "lib-full|list show cats|0||none"
     "lib-full|store move remove catadd compact|1|Not enough space on disk. 3026^^Disk or network error|none"
-    "ini-dir|options setprefix comment list|1|cannot write {INI}|none"
+    "lib-fifo|$LIBCMDS|1|Cannot open '{L}': it is a pipe, not a database file. 3051|none"
+    "lib-fifo|copyfrom copyto|2|Cannot open '{L}': it is a pipe, not a database file.|none"
+    "lib-utf8|setlibutf8|0||settings"
+    "lib-utf8-set|list show cats|0||none"  # the same location, entered first
+    "lib-utf8-set|insert|0||module"
+    "lib-utf8-gone|list|1|ünï cødé/lïb.mdb:|none"  # the name shown as it was entered
+    "lib-nulline|insert|1|has a line holding a NUL character; nothing was inserted. 5|none"
+    "ini-dir|options setprefix comment list|1|cannot read {INI}|none"  # reading alone must say so too
     "ini-readonly|options list|0||none"
     "ini-readonly|comment|0||module"
     "ini-readonly|setprefix|1|cannot write {INI}|none"
     "ini-binary|options setprefix comment|1|{INI}|none"
+    "ini-sparse-ro|options list cats|0||none"  # reading fills in no defaults
+    "ini-sparse|options list|0||none"
+    "ini-breaks|comment new options|1|holds a line break or a NUL character; it must be one line of text|none"
+    "good|setlibpw|1|postgresql://team:****@/lib?host=/nonexistent:|none"
 )
 
 # Full disk: a small tmpfs when this user may mount one, else a file-size limit.
@@ -114,14 +135,19 @@ printf 'Attribute VB_Name = "M"\r\nOption Explicit\r\n\r\nSub DoIt()\r\n    x = 
     "$PV" options set --library "$ws/L.mdb"
     "$PV" library categories add Tools
     "$PV" library store "$ws/M.bas" DoIt --category Tools
-    "$PV" options show >/dev/null
+    "$PV" options comment-stubs --off 2>/dev/null  # showing writes nothing; these two dialogs write every key
+    "$PV" options error-message --default 2>/dev/null
 ) || { echo "bad-input: could not set up the template library" >&2; exit 2; }
 rm -rf "$template" && cp -a "$ws" "$template"
 INI=$ws/cfg/Procvault/Procvault.ini
 
+# CR LF lines but one, the first code line, with LF alone.
+onelf_module() { printf 'Attribute VB_Name = "M"\r\nOption Explicit\n\r\nSub DoIt()\r\n    x = 1\r\nEnd Sub\r\n'; }
+
 modules_of_kind() {  # writes the module of a valid but unusual kind
     local m=$ws/M.bas
     case $1 in
+        mod-onelf) onelf_module >"$m" ;;
         mod-lf) printf 'Attribute VB_Name = "M"\nOption Explicit\n\nSub DoIt()\n    x = 1\nEnd Sub\n' >"$m" ;;
         mod-mixed) printf 'Attribute VB_Name = "M"\r\nOption Explicit\n\r\nSub DoIt()\r    x = 1\nEnd Sub\r\n' >"$m" ;;
         mod-cp1252) printf 'Attribute VB_Name = "M"\r\nOption Explicit\r\n\r\nSub DoIt()\r\n    s = "Gr\xf6\xdfe \x80\xff"\r\nEnd Sub\r\n' >"$m" ;;
@@ -188,7 +214,11 @@ prepare() {  # KIND: turns the fresh workspace into that input
         mod-dir) rm "$ws/M.bas" && mkdir "$ws/M.bas" ;;
         mod-binary) head -c 8192 "$PV" >"$ws/M.bas" ;;
         mod-nul) printf 'Attribute VB_Name = "M"\r\nOption Explicit\0\r\nSub DoIt()\r\nEnd Sub\r\n' >"$ws/M.bas" ;;
-        mod-1mb | mod-lf | mod-mixed | mod-cp1252) modules_of_kind "$1" ;;
+        mod-1mb | mod-lf | mod-mixed | mod-cp1252 | mod-onelf) modules_of_kind "$1" ;;
+        mod-onelf-rt) modules_of_kind mod-onelf && { XDG_CONFIG_HOME=$ws/cfg "$PV" comment "$ws/M.bas" --lines 1 2>/dev/null || true; } ;;
+        mod-devzero) rm "$ws/M.bas" && ln -s /dev/zero "$ws/M.bas" ;;
+        mod-fifo) rm "$ws/M.bas" && mkfifo "$ws/M.bas" ;;
+        mod-huge) truncate -s 65M "$ws/M.bas" ;;
         mod-readonly) make_readonly "$ws/M.bas" ;;
         mod-full) fill_disk "$ws/M.bas" ;;
         lib-missing) rm "$ws/L.mdb" ;;
@@ -201,9 +231,25 @@ prepare() {  # KIND: turns the fresh workspace into that input
         lib-locked) hold_library ;;
         lib-readonly) make_readonly "$ws/L.mdb" ;;
         lib-full) fill_disk "$ws/L.mdb" ;;
+        lib-fifo) mv "$ws/L.mdb" "$ws/C.mdb" && mkfifo "$ws/L.mdb" ;;
+        lib-utf8) mkdir "$ws/ünï cødé" && mv "$ws/L.mdb" "$ws/ünï cødé/lïb.mdb" ;;
+        lib-utf8-set)
+            prepare lib-utf8
+            XDG_CONFIG_HOME=$ws/cfg "$PV" options set --library "$ws/ünï cødé/lïb.mdb" 2>/dev/null || true
+            ;;
+        lib-utf8-gone) prepare lib-utf8-set && rm "$ws/ünï cødé/lïb.mdb" ;;
+        lib-nulline) sqlite3 "$ws/L.mdb" "UPDATE ProcedureLine SET Line = Line || char(0) || 'x' WHERE ProcedureLineID = (SELECT max(ProcedureLineID) FROM ProcedureLine)" ;;
         ini-dir) rm "$INI" && mkdir "$INI" ;;
         ini-readonly) make_readonly "$INI" ;;
         ini-binary) head -c 4096 "$PV" >"$INI" ;;
+        ini-sparse | ini-sparse-ro)
+            printf '[Options]\nProcvaultLocation=%s\nProcvaultLocation=%s\n' "$ws/L.mdb" "$ws/L.mdb" >"$INI"
+            [[ $1 == ini-sparse ]] || make_readonly "$INI"
+            ;;
+        ini-breaks)  # as another program may write them: QSettings reads \n as a line break
+            sed -i -e "s|^CommentPrefix=.*|CommentPrefix=' \\\\nX = 1|" -e 's|^ShowCommentStubs=.*|ShowCommentStubs=True|' \
+                -e 's|^ShowCreatedBy=.*|ShowCreatedBy=1|' -e 's|^CreatedByName=.*|CreatedByName=Ann\\nKill|' "$INI"
+            ;;
     esac
 }
 
@@ -213,10 +259,17 @@ snapshot() {  # WHAT-MAY-CHANGE
     (
         cd "$ws"
         find . -path ./full/fill -prune -o -print | sort
-        [[ $may == module ]] || md5sum -- M.bas full/M.bas 2>/dev/null || true
-        [[ $may == library ]] || md5sum -- L.mdb full/L.mdb 2>/dev/null || true
-        [[ $may == settings ]] || md5sum -- cfg/Procvault/Procvault.ini 2>/dev/null || true
+        [[ $may == module ]] || sums M.bas full/M.bas
+        [[ $may == library ]] || sums L.mdb full/L.mdb "ünï cødé/lïb.mdb"
+        [[ $may == settings ]] || sums cfg/Procvault/Procvault.ini
     )
+}
+
+# Regular files only: reading a pipe would wait for a writer, a device would never end.
+sums() {
+    local file
+    for file; do [[ -f $file ]] && md5sum -- "$file"; done
+    return 0
 }
 
 # What a valid but unusual module must still be after a command changed it.
@@ -227,6 +280,8 @@ still_intact() {  # KIND
         mod-mixed) grep -q $'Sub DoIt()\r' "$m" && grep -q $'Option Explicit\n' "$m" ;;
         mod-cp1252) grep -q $'Gr\xf6\xdfe \x80\xff' "$m" ;;
         mod-1mb) (($(tr -cd a <"$m" | wc -c) >= 1048576)) ;;
+        mod-onelf) (($(tr -cd '\r' <"$m" | wc -c) == 5)) && ! sed -n 2p "$m" | grep -q $'\r' ;;
+        mod-onelf-rt) cmp -s "$m" <(onelf_module) ;;
         *) true ;;
     esac
 }
@@ -262,13 +317,15 @@ run_row() {  # KIND CMD CODE FRAGMENTS MAY XFAIL
         cd "$ws"
         XDG_CONFIG_HOME=$ws/cfg && export XDG_CONFIG_HOME
         [[ $kind == *-full && $full_mode == ulimit ]] && { ulimit -f 16; trap '' XFSZ; }
-        eval "exec \"\$PV\" $args" </dev/null >"$root/out" 2>"$root/err"
+        eval "exec timeout -k 5 $hang_limit \"\$PV\" $args" </dev/null >"$root/out" 2>"$root/err"
     ) || status=$?
     stop_holder
     after=$(snapshot "$may")
     local problem=""
     if ((status >= 128)); then
         problem="crashed (status $status)"
+    elif ((status == 124)); then
+        problem="hung: stopped after ${hang_limit}s"
     elif ((status != code)); then
         problem="exit $status, expected $code"
     elif ((code != 0)) && [[ ! -s $root/err ]]; then
@@ -305,7 +362,8 @@ for row in "${ROWS[@]}"; do
 done
 
 # The results: input kind down, command across; "." where the pair does not apply.
-all_cmds=(comment uncomment scan add new store insert list show move remove cats catadd compact setlib options setprefix)
+all_cmds=(comment uncomment scan add new store insert list show move remove cats catadd compact setlib options setprefix
+    copyfrom copyto setlibutf8 setlibpw)
 printf '\n%-13s' "input"
 for cmd in "${all_cmds[@]}"; do printf ' %-7.7s' "$cmd"; done
 echo
