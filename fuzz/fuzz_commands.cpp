@@ -59,7 +59,7 @@ void CommentRoundTrip(Session& s, FuzzedDataProvider& in) {
     const Lines before = ModuleLines(*s.code);
     if (before.empty()) return;
     std::string prefix = "'" + in.ConsumeBytesAsString(in.ConsumeIntegralInRange<std::size_t>(0, 5));
-    std::erase_if(prefix, [](char c) { return c == '\r' || c == '\n'; });
+    std::erase_if(prefix, [](char c) { return c == '\r' || c == '\n' || c == '\0'; });
     pv::WriteOption(s.store, pv::key::CommentPrefix, prefix);  // as the Options dialog leaves it
     pv::WriteOption(s.store, pv::key::IndentLevel, in.ConsumeBool() ? "1" : "0");
     const long count = static_cast<long>(before.size());

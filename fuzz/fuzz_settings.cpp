@@ -2,7 +2,8 @@
 // or raises error 13 (Type mismatch), nothing else; ToInteger and ToFlag agree
 // with a plain reading of their contract (blanks around an optional sign and
 // decimal digits; "True"/"False" in any letter case for flags); a value stored
-// and read back through the store is the same text; and Windows-1252 text
+// and read back through the store is the same text, or refused with 13 when it
+// holds a line break or a NUL; and Windows-1252 text
 // survives the trip through UTF-8 that a UTF-8 store makes.
 #include <cstdint>
 #include <cstdio>
@@ -82,8 +83,25 @@ void CheckFlag(const std::string& value) {
     if (got && *got != (ref.value != 0)) Fail("ToFlag read the wrong truth", value);
 }
 
+// A stored value that is not one line (a line break or a NUL) is refused with 13 by every read.
+bool RefusedAsNotOneLine(vbrt::SettingsStore& store, const std::string& value) {
+    if (value.find_first_of(std::string("\r\n\0", 3)) == std::string::npos) return false;
+    for (const char* key : {pv::key::ShowPurpose, pv::key::CommentPrefix}) {
+        pv::WriteOption(store, key, value);
+        try {
+            pv::ReadOption(store, key, "0");
+            Fail("a value of more than one line was read", value);
+        } catch (const vbrt::VbError& e) {
+            if (e.Number() != vbrt::err::TypeMismatch)
+                Fail("a value of more than one line gave other than 13", value);
+        }
+    }
+    return true;
+}
+
 void CheckStore(const std::string& value) {
     vbrt::MemorySettingsStore store;
+    if (RefusedAsNotOneLine(store, value)) return;
     pv::WriteOption(store, pv::key::ShowPurpose, value);
     if (pv::ReadOption(store, pv::key::ShowPurpose, "0") != value) Fail("store gave back other text", value);
     std::optional<bool> flag;
