@@ -129,7 +129,7 @@ void frmProcvault::Design() {
     Place(cmdPreview, 4695, 1740, 1335, 375, 15);
     cmdPreview.SetCaption("Previe&w...");
     Place(Picture3, 5100, 2280, 480, 480);
-    Place(Label2, 240, 2940, 855, 255);
+    Place(Label2, 240, 2910, 855, 255);  // centred on the box beside it
     Label2.SetCaption("Category");
     Place(cboCategory, 1140, 2880, 1935, 315, 16);
     cboCategory.SetSorted(true);

@@ -101,6 +101,10 @@ public:
     void Move(long left, long top, long width, long height);
     int TabIndex() const { return tabIndex_; }
     void SetTabIndex(int index) { tabIndex_ = index; }
+    // Shows source code, so a front end draws it in the code window's fixed-pitch
+    // font (a design-time choice, like VB's FontName).
+    bool ShowsCode() const { return showsCode_; }
+    void SetShowsCode(bool value) { showsCode_ = value; }
 
     // Gives this control the focus: raises LostFocus on the control losing it,
     // then GotFocus here. Error 5 when the form is not shown, or the control
@@ -142,6 +146,7 @@ private:
     bool visible_ = true;
     long left_ = 0, top_ = 0, width_ = 1215, height_ = 375;
     int tabIndex_ = 0;
+    bool showsCode_ = false;
     std::vector<std::function<void(Prop)>> listeners_;
 };
 

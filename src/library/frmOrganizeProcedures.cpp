@@ -36,7 +36,7 @@ void frmOrganizeProcedures::Design() {
     Move(0, 0, 6135, 5040);
     Place(Label1, 120, 120, 5775, 255);
     Label1.SetCaption("Add, remove, and change the category of procedures:");
-    Place(Label2, 120, 480, 975, 255);
+    Place(Label2, 120, 450, 975, 255);  // centred on the box beside it
     Label2.SetCaption("Category");
     Place(cboCategory, 1140, 420, 3135, 315, 0);
     cboCategory.SetSorted(true);

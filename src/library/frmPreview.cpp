@@ -42,6 +42,7 @@ frmPreview::frmPreview(Env env)
     Place(txtPreview, 90, 120, 6705, 4335, 0);
     txtPreview.SetMultiLine(true);
     txtPreview.SetLocked(true);
+    txtPreview.SetShowsCode(true);
     Place(cmdClose, 5580, 4605, 1215, 375, 1);
     cmdClose.SetCaption("&Close");
     cmdClose.SetCancel(true);

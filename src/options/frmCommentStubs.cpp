@@ -18,8 +18,7 @@ constexpr long kCheckLeft = 480;
 constexpr long kCheckWidth = 1935;
 constexpr long kPreviewLeft = 2520;
 constexpr long kPreviewWidth = 3855;  // to the frame's edge: the author's name may have 30 letters
-constexpr long kPreviewDrop = 30;     // labels sit lower than check boxes to share their text line
-constexpr long kRowHeight = 255;
+constexpr long kRowHeight = 255;      // labels centre their text, so a row shares one text line
 
 }  // namespace
 
@@ -83,18 +82,20 @@ void frmCommentStubs::Design() {
         Place(row.check, kCheckLeft, row.top, kCheckWidth, kRowHeight, tabIndex++);
         row.check.SetCaption(row.caption);
         row.check.SetEnabled(false);
-        Place(row.preview, kPreviewLeft, row.top + kPreviewDrop, kPreviewWidth, kRowHeight);
+        Place(row.preview, kPreviewLeft, row.top, kPreviewWidth, kRowHeight);
         row.preview.SetCaption(row.line);
         row.preview.SetEnabled(false);
         if (&row.check == &chkCreatedBy) {
-            Place(txtCreatedByName, kCheckLeft + 240, 1560, kCheckWidth - 240, 315, tabIndex++);
+            // Out to the preview column's edge: wide enough for the 30 letters allowed.
+            Place(txtCreatedByName, kCheckLeft + 240, 1560, kPreviewLeft + kPreviewWidth - kCheckLeft - 240,
+                  315, tabIndex++);
             txtCreatedByName.SetMaxLength(30);
             txtCreatedByName.SetEnabled(false);
         }
     }
     // The author's name follows its preview line on the same row.
-    Place(lblCreatedBy, kPreviewLeft, 1260 + kPreviewDrop, 1080, kRowHeight);
-    Place(lblCreatedByName, kPreviewLeft + 1080, 1260 + kPreviewDrop, kPreviewWidth - 1080, kRowHeight);
+    Place(lblCreatedBy, kPreviewLeft, 1260, 1080, kRowHeight);
+    Place(lblCreatedByName, kPreviewLeft + 1080, 1260, kPreviewWidth - 1080, kRowHeight);
     lblCreatedByName.SetEnabled(false);
     Place(cmdOK, 4200, 3960, 1095, 375, tabIndex++);
     cmdOK.SetCaption("OK");

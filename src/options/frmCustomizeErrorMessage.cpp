@@ -17,6 +17,11 @@ constexpr long kMargin = 240;
 constexpr long kIndent = 600;
 constexpr long kLineWidth = 4200;
 constexpr long kLineHeight = 255;
+// The statement box shows all 100 characters allowed in the code font, so the
+// dialog is as wide as that line of code.
+constexpr long kStatementWidth = 12240;
+constexpr long kFrameWidth = kIndent + kStatementWidth + 240;
+constexpr long kFrameRight = 120 + kFrameWidth;
 
 }  // namespace
 
@@ -47,8 +52,8 @@ frmCustomizeErrorMessage::frmCustomizeErrorMessage(Env env)
 void frmCustomizeErrorMessage::Design() {
     SetCaption("Customize Error Message");
     SetBorderStyle(3);
-    Move(0, 0, 7575, 4935);  // 7,455 x 4,530 inside the borders
-    Place(Frame1, 120, 120, 7215, 3795);
+    Move(0, 0, kFrameRight + 240, 4935);  // a 120-twip margin right of the frame, 120 of borders
+    Place(Frame1, 120, 120, kFrameWidth, 3795);
     Frame1.SetCaption("Error Message");
     Place(Label1, kMargin, 300, 6855, kLineHeight);
     Label1.SetCaption("The following code will be added for new and existing procedures.");
@@ -71,15 +76,17 @@ void frmCustomizeErrorMessage::Design() {
     for (const auto& line : picture) {
         Place(line.label, line.left, line.top, kLineWidth, kLineHeight);
         line.label.SetCaption(line.text);
+        line.label.SetShowsCode(true);
     }
-    Place(txtErrorMsg, kIndent, 2370, 6495, 315, 0);
+    Place(txtErrorMsg, kIndent, 2370, kStatementWidth, 315, 0);
+    txtErrorMsg.SetShowsCode(true);
     txtErrorMsg.SetMaxLength(100);
-    Place(cmdRestoreDefault, 5520, 3300, 1575, 375, 1);
+    Place(cmdRestoreDefault, kFrameWidth - 120 - 1575, 3300, 1575, 375, 1);
     cmdRestoreDefault.SetCaption("Restore De&fault");
-    Place(cmdOK, 4920, 4035, 1095, 375, 2);
+    Place(cmdOK, kFrameRight - 1095 - 1320, 4035, 1095, 375, 2);
     cmdOK.SetCaption("OK");
     cmdOK.SetDefault(true);
-    Place(cmdCancel, 6240, 4035, 1095, 375, 3);
+    Place(cmdCancel, kFrameRight - 1095, 4035, 1095, 375, 3);
     cmdCancel.SetCaption("Cancel");
     cmdCancel.SetCancel(true);
 }

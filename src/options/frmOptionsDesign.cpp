@@ -100,19 +100,20 @@ void frmOptions::Design() {
 }
 
 void frmOptions::DesignModuleTab() {
+    // A label beside a box or button is centred on it (labels draw their text centred).
     // The focus order starts with the prefix on this page.
     OnPage(0, {&Frame9, &Frame8, &Frame1});
     Titled(Frame9, 480, 1455, "Block Commenting/Uncommenting");
-    Titled(Label4, 120, 360, 2895, 255, "Prefix commented lines with");
+    Titled(Label4, 120, 345, 2895, 255, "Prefix commented lines with");
     Place(txtCommentPrefix, 3120, 315, 1095, 315, 0);
     txtCommentPrefix.SetMaxLength(6);
-    Titled(Label5, 120, 780, 2895, 255, "Align comment symbol with");
+    Titled(Label5, 120, 750, 2895, 255, "Align comment symbol with");
     Place(optAlignIndent, 3120, 750, 3615, 255, 1);
     optAlignIndent.SetCaption("Lowest level &indent in block");
     Place(optAlignLeft, 3120, 1050, 3615, 255, 2);
     optAlignLeft.SetCaption("&Left side of screen");
     Titled(Frame8, 2040, 735, "Comment Stubs");
-    Titled(Label3, 120, 330, kTextWidth, 255, "Automatically add comment stubs to procedures.");
+    Titled(Label3, 120, 345, kTextWidth, 255, "Automatically add comment stubs to procedures.");
     Titled(cmdCommentStubs, 285, 3, "Comme&nts...");
     Titled(Frame1, 2880, 1335, "Custom Error Message");
     // Two lines: the text is longer than the frame is wide.
@@ -124,14 +125,14 @@ void frmOptions::DesignModuleTab() {
 void frmOptions::DesignDatabaseTab() {
     OnPage(1, {&Frame5, &Frame4, &Frame3});
     Titled(Frame5, 480, 735, "Categories");
-    Titled(Label11, 120, 330, kTextWidth, 255, "Add and remove categories.");
+    Titled(Label11, 120, 345, kTextWidth, 255, "Add and remove categories.");
     Titled(cmdCategories, 285, 5, "Cate&gories...");
     Titled(Frame4, 1320, 855, "Procedures");
-    Titled(Label1, 120, 300, kTextWidth, 435,
+    Titled(Label1, 120, 270, kTextWidth, 435,
            "Add and remove procedures, and organize them into categories.");
     Titled(cmdProcedures, 300, 6, "&Procedures...");
     Titled(Frame3, 2280, 1455, "Database");
-    Titled(Label10, 120, 360, 615, 255, "Path");
+    Titled(Label10, 120, 345, 615, 255, "Path");
     Place(txtProcvaultLocation, 780, 315, 5580, 315, 7);
     Place(cmdFindProcvault, 6435, 315, 420, 315, 8);
     cmdFindProcvault.SetCaption("...");

@@ -1,7 +1,6 @@
 #include "qt/ControlWidgets.h"
 
 #include <QCheckBox>
-#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -194,16 +193,15 @@ QWidget* CreateControlWidget(FormDialog& dialog, forms::Control& control, QWidge
         case ControlKind::Label: {
             auto* w = new QLabel(parent);
             w->setWordWrap(true);
-            w->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            // Centred in its box, so a label shares the text line of the box the design puts beside it.
+            w->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             return w;
         }
         case ControlKind::Frame:
             return new QGroupBox(parent);
-        case ControlKind::PictureBox: {
-            auto* w = new QFrame(parent);
-            w->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-            return w;
-        }
+        case ControlKind::PictureBox:
+            // The pictures are decoration with no image here: an empty box would only look broken.
+            return new QWidget(parent);
         case ControlKind::TextBox:
             return CreateTextBox(dialog, static_cast<forms::TextBox&>(control), parent);
         case ControlKind::CommandButton:

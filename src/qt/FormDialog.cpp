@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -22,7 +24,7 @@ using forms::ControlKind;
 using forms::Prop;
 
 FormDialog::FormDialog(forms::Form& form, QWidget* parent)
-    : QDialog(parent), form_(form), scale_(TwipsScale::ForScreen()) {
+    : QDialog(parent), form_(form), scale_(TwipsScale::ForFont(DialogFont())) {
     setFont(DialogFont());
     setObjectName(QString::fromStdString(form.Name()));
     setWindowTitle(ToQt(form.Caption()));
@@ -48,6 +50,7 @@ void FormDialog::Build() {
     for (const auto& control : form_.Controls()) Create(*control);
     for (const auto& b : bound_) SyncControlWidget(*this, *b.control, b.widget, kFull);
     SetBuddies();
+    UpdateOptionStops();
     const std::weak_ptr<int> alive = alive_;
     form_.OnChanged([this, alive](Prop what) {
         if (!alive.expired()) OnFormChanged(what);
@@ -61,6 +64,7 @@ QWidget* FormDialog::Create(forms::Control& control) {
     QWidget* parent = container && container != &form_ ? ChildParent(*container, control.TabPage()) : this;
     QWidget* widget = CreateControlWidget(*this, control, parent);
     widget->setObjectName(QString::fromStdString(control.Name()));
+    if (control.ShowsCode()) widget->setFont(CodeFont());
     widgets_[&control] = widget;
     bound_.push_back({&control, widget});
     WatchFocus(widget, control);
@@ -104,6 +108,7 @@ void FormDialog::SyncControl(forms::Control& control, Prop what) {
     // Anything else about a list comes after its entries, as the model had it.
     if (pending) FlushLists();
     SyncControlWidget(*this, control, widget, what);
+    if (control.Kind() == ControlKind::OptionButton) UpdateOptionStops();
 }
 
 void FormDialog::FlushLists() {
@@ -214,8 +219,60 @@ bool FormDialog::eventFilter(QObject* watched, QEvent* event) {
             WidgetFor(control)->setProperty("pvLastKey", code);  // reported with the typed text
         else if (code != 0 && !buttonKey)
             UserAction([&] { control.KeyDown.Raise(code, VbShift(key)); });
+        if (control.Kind() == ControlKind::OptionButton && code >= 37 && code <= 40 && key.modifiers() == 0)
+            return MoveInOptionGroup(control, code == 37 || code == 38 ? -1 : 1);
     }
     return QDialog::eventFilter(watched, event);
+}
+
+std::vector<forms::Control*> FormDialog::OptionGroup(const forms::Control& option) const {
+    // One group per container widget (a frame, a picture box or a tab page), in tab order.
+    const QWidget* widget = WidgetFor(option);
+    std::vector<forms::Control*> group;
+    for (const auto& b : bound_)
+        if (b.control->Kind() == ControlKind::OptionButton && b.widget &&
+            b.widget->parentWidget() == widget->parentWidget())
+            group.push_back(b.control);
+    std::stable_sort(group.begin(), group.end(), [](const forms::Control* a, const forms::Control* b) {
+        return a->TabIndex() < b->TabIndex();
+    });
+    return group;
+}
+
+bool FormDialog::MoveInOptionGroup(forms::Control& from, int step) {
+    // Windows' rule for option buttons: the arrows move to the next one of the
+    // group, round the end, and choose it.
+    const std::vector<forms::Control*> group = OptionGroup(from);
+    const auto at = std::find(group.begin(), group.end(), &from);
+    const int n = static_cast<int>(group.size());
+    for (int i = 1; at != group.end() && i < n; ++i) {
+        auto& next = static_cast<forms::OptionButton&>(*group[((at - group.begin()) + step * i + n) % n]);
+        QWidget* widget = WidgetFor(next);
+        if (!next.IsUsable() || !widget->isEnabled() || !widget->isVisible()) continue;
+        UserAction([&] { next.Press(); });  // takes the focus first, as a click does
+        SyncControl(next, Prop::Value);
+        if (next.HasFocus()) widget->setFocus(Qt::TabFocusReason);
+        break;
+    }
+    return true;
+}
+
+void FormDialog::UpdateOptionStops() {
+    // A group of option buttons is one tab stop: the chosen one, else the first.
+    for (const auto& b : bound_) {
+        if (b.control->Kind() != ControlKind::OptionButton || !b.widget) continue;
+        const std::vector<forms::Control*> group = OptionGroup(*b.control);
+        forms::Control* stop = group.front();
+        for (forms::Control* option : group)
+            if (static_cast<forms::OptionButton*>(option)->Value()) stop = option;
+        b.widget->setFocusPolicy(b.control == stop ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+}
+
+void FormDialog::ShowFailure(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, windowTitle(), text, QMessageBox::NoButton, this);
+    box.addButton(QMessageBox::Ok)->setIcon(QIcon());  // as VB's boxes: no icon on the button
+    box.exec();
 }
 
 void FormDialog::UserAction(const std::function<void()>& action) {
@@ -223,11 +280,9 @@ void FormDialog::UserAction(const std::function<void()>& action) {
     try {
         action();
     } catch (const vbrt::VbError& e) {
-        QMessageBox::critical(
-            this, windowTitle(),
-            QStringLiteral("Run-time error '%1':\n\n%2").arg(e.Number()).arg(ToQt(e.Description())));
+        ShowFailure(QStringLiteral("Run-time error '%1':\n\n%2").arg(e.Number()).arg(ToQt(e.Description())));
     } catch (const std::exception& e) {
-        QMessageBox::critical(this, windowTitle(), QString::fromLocal8Bit(e.what()));
+        ShowFailure(QString::fromLocal8Bit(e.what()));
     }
     // What the user sees next is the model as the action left it.
     if (--actionDepth_ == 0) FlushLists();

@@ -31,6 +31,8 @@ public:
     W* Widget(const std::string& controlName) const {
         return qobject_cast<W*>(WidgetFor(controlName));
     }
+    // Twips to pixels for this dialog's font.
+    const TwipsScale& Scale() const { return scale_; }
     // Re-places every widget from the model's geometry.
     void PlaceAll();
 
@@ -77,6 +79,10 @@ private:
     void SetBuddies();
     void WatchFocus(QWidget* widget, forms::Control& control);
     void FitToForm();
+    void ShowFailure(const QString& text);
+    std::vector<forms::Control*> OptionGroup(const forms::Control& option) const;
+    bool MoveInOptionGroup(forms::Control& from, int step);
+    void UpdateOptionStops();
 
     forms::Form& form_;
     TwipsScale scale_;

@@ -164,6 +164,12 @@ void SyncComboBox(forms::ComboBox& combo, QWidget* widget, Prop what) {
     if (!edit) return;
     const QString text = ToQt(combo.Text());
     if (edit->text() != text) edit->setText(text);
+    // The model selects a chosen entry's text; as in Windows, only a box with the
+    // focus shows that, so an opening dialog shows plain text.
+    if (!w->hasFocus()) {
+        if (edit->hasSelectedText()) edit->setCursorPosition(0);
+        return;
+    }
     if (what != Prop::Selection) return;
     if (combo.SelLength() > 0)
         edit->setSelection(static_cast<int>(combo.SelStart()), static_cast<int>(combo.SelLength()));

@@ -1,14 +1,47 @@
 #include "qt/Metrics.h"
 
-#include <QGuiApplication>
+#include <QApplication>
+#include <QFontMetricsF>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 
 namespace pvqt {
+namespace {
+
+// DejaVu Sans Condensed at 11 px has the advance widths of VB's 8 pt MS Sans
+// Serif closely enough to stand for it when measuring how wide a font runs.
+QFont DesignFont() {
+    QFont font(QStringLiteral("DejaVu Sans Condensed"));
+    font.setStretch(QFont::SemiCondensed);
+    font.setPixelSize(TwipsScale::ForScreen().Px(165));
+    return font;
+}
+
+// How much wider and taller than the design font text in `font` runs.
+double Growth(const QFont& font) {
+    static const QString sample =
+        QStringLiteral("The quick brown fox jumps over the lazy dog ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    const QFontMetricsF design(DesignFont());
+    const QFontMetricsF actual(font);
+    const double wider = actual.horizontalAdvance(sample) / design.horizontalAdvance(sample);
+    const double taller = actual.height() / design.height();
+    return std::max({1.0, wider, taller});
+}
+
+double ScreenDpi() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchX() : 96.0;
+}
+
+}  // namespace
 
 TwipsScale TwipsScale::ForScreen() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return TwipsScale(screen ? screen->logicalDotsPerInchX() : 96.0);
+    return TwipsScale(ScreenDpi());
+}
+
+TwipsScale TwipsScale::ForFont(const QFont& font) {
+    return TwipsScale(ScreenDpi() * Growth(font));
 }
 
 int TwipsScale::Px(long twips) const {
@@ -24,11 +57,13 @@ QRect TwipsScale::Rect(long left, long top, long width, long height) const {
 }
 
 QFont DialogFont() {
-    // DejaVu Sans Condensed at 11 px has the advance widths of VB's 8 pt
-    // MS Sans Serif closely enough that designed captions are not clipped.
-    QFont font(QStringLiteral("DejaVu Sans Condensed"));
-    font.setStretch(QFont::SemiCondensed);
-    font.setPixelSize(TwipsScale::ForScreen().Px(165));
+    return QApplication::font();
+}
+
+QFont CodeFont() {
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setPointSize(10);
     return font;
 }
 

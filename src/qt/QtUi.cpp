@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QFileDialog>
+#include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,7 +29,8 @@ QWidget* QtUi::DialogParent() const {
 int QtUi::MsgBox(const std::string& prompt, int buttons, const std::string& title) {
     QMessageBox box(MsgBoxIcon(buttons), ToQt(title), ToQtLines(prompt), QMessageBox::NoButton,
                     DialogParent());
-    for (const auto button : MsgBoxButtons(buttons)) box.addButton(button);
+    // Some styles put icons on standard buttons; VB's message boxes have none.
+    for (const auto button : MsgBoxButtons(buttons)) box.addButton(button)->setIcon(QIcon());
     box.setDefaultButton(MsgBoxDefault(buttons));
     box.exec();
     if (QAbstractButton* clicked = box.clickedButton()) return MsgBoxAnswer(box.standardButton(clicked));

@@ -41,16 +41,16 @@ protected:
     std::unique_ptr<pvqt::FormDialog> dialog;
 };
 
-// Twips at 15 a pixel, relative to the container; a tab page's offset below its bar is taken off.
+// Twips at the dialog's scale, relative to the container; a tab page's offset below its bar is taken off.
 TEST_F(FormBinderTest, EachKindGetsItsWidgetInItsContainer) {
     EXPECT_FALSE(W_<QComboBox>("cboKind")->isEditable());
     EXPECT_EQ(W_<QLabel>("lblName")->buddy(), W_<QLineEdit>("txtName"));
     EXPECT_EQ(W_<QRadioButton>("optPrivate")->parentWidget(), W_<QGroupBox>("fraScope"));
-    ASSERT_EQ(QApplication::primaryScreen()->logicalDotsPerInchX(), 96);
+    const pvqt::TwipsScale& scale = dialog->Scale();
     form.txtName.Move(150, 300, 1500, 300);
-    EXPECT_EQ(W_<QLineEdit>("txtName")->geometry(), QRect(10, 20, 100, 20));
+    EXPECT_EQ(W_<QLineEdit>("txtName")->geometry(), scale.Rect(150, 300, 1500, 300));
     EXPECT_EQ(W_<QLineEdit>("txtOnSecondPage")->mapTo(W_<QTabWidget>("tabMain"), QPoint(0, 0)),
-              QPoint(16, 40));
+              QPoint(scale.Px(240), scale.Px(600)));
 }
 
 TEST_F(FormBinderTest, ModelChangesShowInWidgets) {
@@ -78,7 +78,7 @@ TEST_F(FormBinderTest, ModelChangesShowInWidgets) {
     EXPECT_TRUE(W_<QRadioButton>("optPrivate")->isChecked());
     EXPECT_EQ(W_<QTabWidget>("tabMain")->currentIndex(), 1);
     EXPECT_FALSE(W_<QPushButton>("cmdOK")->isEnabled());
-    EXPECT_TRUE(W_<QFrame>("picPreview")->isHidden());
+    EXPECT_TRUE(W_<QWidget>("picPreview")->isHidden());
     EXPECT_EQ(form.Raised(),
               "cboKind_Click=1 chkHeader_Click=1 lstProcs_Click=1 optPrivate_Click=1 "
               "tabMain_Click(0)=1 txtName_Change=1 txtNotes_Change=1");

@@ -1,14 +1,22 @@
-// The add-in's dialogs as the binder draws them: every caption fits its box.
+// The add-in's dialogs as the binder draws them: every caption fits its box, and
+// the finish a VB programmer expects (fonts, label alignment, tab stops).
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 
 #include "codetools/frmProcvault.h"
 #include "forms/ScriptedUi.h"
@@ -23,6 +31,7 @@
 #include "options/frmOptions.h"
 #include "qt/FormDialog.h"
 #include "qt/GuiTestApp.h"
+#include "qt/QtUi.h"
 
 namespace {
 
@@ -55,9 +64,106 @@ QStringList Clipped(const pvqt::FormDialog& dialog) {
     return clipped;
 }
 
+// Boxes drawn with nothing in them and no title: they only look broken.
+QStringList EmptyBoxes(const pvqt::FormDialog& dialog) {
+    QStringList empty;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || !w->isVisibleTo(&dialog) || !w->findChildren<QWidget*>().isEmpty())
+            continue;
+        auto* frame = qobject_cast<QFrame*>(w);
+        auto* group = qobject_cast<QGroupBox*>(w);
+        if ((frame && !qobject_cast<QLabel*>(w) && frame->frameShape() != QFrame::NoFrame) ||
+            (group && group->title().isEmpty()))
+            empty << w->objectName();
+    }
+    return empty;
+}
+
+// A text box shows its longest allowed text whole, in the font it is drawn in.
+QStringList NarrowTextBoxes(const pvqt::FormDialog& dialog) {
+    const QString name = QStringLiteral("Margaret Featherstonehaugh-Ng ");
+    QStringList narrow;
+    for (auto* edit : dialog.findChildren<QLineEdit*>()) {
+        if (edit->objectName().isEmpty() || edit->maxLength() >= 32767) continue;
+        QString longest;
+        while (longest.size() < edit->maxLength()) longest += name;
+        const int frame = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        const int needed =
+            edit->fontMetrics().horizontalAdvance(longest.left(edit->maxLength())) + 2 * frame + 4;
+        if (needed > edit->width())
+            narrow << QStringLiteral("%1 needs %2 px, has %3")
+                          .arg(edit->objectName())
+                          .arg(needed)
+                          .arg(edit->width());
+    }
+    return narrow;
+}
+
+// Where code is shown, it reads as in the code window: fixed pitch (no l/I confusion).
+QStringList CodeInProportionalFont(const pvqt::FormDialog& dialog) {
+    static const QStringList code = {"frmPreview.txtPreview", "frmCustomizeErrorMessage.txtErrorMsg",
+                                     "frmCustomizeErrorMessage.Label2", "frmCustomizeErrorMessage.Label3",
+                                     "frmCustomizeErrorMessage.Label8"};
+    QStringList wrong;
+    for (QWidget* w : dialog.findChildren<QWidget*>())
+        if (code.contains(dialog.objectName() + QLatin1Char('.') + w->objectName()) &&
+            (!QFontInfo(w->font()).fixedPitch() || w->font().family() != QLatin1String("DejaVu Sans Mono")))
+            wrong << w->objectName();
+    return wrong;
+}
+
+double TextMiddle(const QLabel& label) {
+    const int text = label.heightForWidth(label.width());
+    const int top = label.alignment() & Qt::AlignVCenter ? (label.height() - text) / 2 : 0;
+    return label.y() + top + text / 2.0;
+}
+
+// A label in front of a box or button sits on that control's text line.
+QStringList OffCentreLabels(const pvqt::FormDialog& dialog) {
+    QStringList off;
+    for (auto* label : dialog.findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(&dialog) || label->text().isEmpty()) continue;
+        const QRect l = label->geometry();
+        for (QWidget* w : label->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const QRect r = w->geometry();
+            const bool beside = w != label && !qobject_cast<QLabel*>(w) && w->isVisibleTo(&dialog) &&
+                                r.left() >= l.right() && r.left() - l.right() < 30 && r.top() < l.bottom() &&
+                                r.bottom() > l.top();
+            if (beside && std::abs(TextMiddle(*label) - (r.top() + r.height() / 2.0)) > 1.0)
+                off << QStringLiteral("%1 beside %2").arg(label->objectName(), w->objectName());
+        }
+    }
+    return off;
+}
+
+// Windows' rule: the option buttons of one container are one tab stop.
+QStringList OptionGroupsWithSeveralStops(const pvqt::FormDialog& dialog) {
+    std::map<QWidget*, int> stops;
+    for (auto* option : dialog.findChildren<QRadioButton*>())
+        if (option->focusPolicy() & Qt::TabFocus) ++stops[option->parentWidget()];
+    QStringList several;
+    for (const auto& [group, count] : stops)
+        if (count != 1) several << QStringLiteral("%1 has %2").arg(group->objectName()).arg(count);
+    return several;
+}
+
+// A drop-down opens showing its text, not a selection.
+QStringList HighlightedCombos(const pvqt::FormDialog& dialog) {
+    QStringList highlighted;
+    for (auto* combo : dialog.findChildren<QComboBox*>())
+        if (combo->lineEdit() && combo->lineEdit()->hasSelectedText()) highlighted << combo->objectName();
+    return highlighted;
+}
+
+// The dialogs read like the main window: its font, not a smaller one.
+QStringList ForeignFont(const pvqt::FormDialog& dialog) {
+    const QMainWindow main;
+    return dialog.font() == main.font() ? QStringList{} : QStringList{dialog.font().toString()};
+}
+
 // Each dialog as designed, its captions filled in as the user meets them; the tabbed
-// ones loaded and shown on every tab.
-TEST(DialogLayout, EveryCaptionOfEveryDialogFits) {
+// ones loaded and shown on every tab, and each check run on each.
+TEST(DialogLayout, EveryDialogIsFinished) {
     guitest::App();
     forms::ScriptedUi ui;
     vbrt::MemorySettingsStore store;
@@ -80,16 +186,95 @@ TEST(DialogLayout, EveryCaptionOfEveryDialogFits) {
         {&organize, nullptr},  {&change, nullptr},          {&edit, nullptr},
         {&preview, nullptr},   {&stubs, nullptr},           {&message, nullptr},
         {&input, nullptr}};
+    const std::pair<const char*, QStringList (*)(const pvqt::FormDialog&)> checks[] = {
+        {"clipped", Clipped},
+        {"empty unlabelled box", EmptyBoxes},
+        {"text box narrower than its longest text", NarrowTextBoxes},
+        {"code in a proportional font", CodeInProportionalFont},
+        {"label off the text line beside it", OffCentreLabels},
+        {"option group with other than one tab stop", OptionGroupsWithSeveralStops},
+        {"drop-down text highlighted", HighlightedCombos},
+        {"font other than the main window's", ForeignFont}};
     for (const auto& [form, tabs] : shown) {
         if (tabs) form->BeginShow();
         pvqt::FormDialog dialog(*form);
         dialog.show();
+        if (form == &add) {  // a category chosen once the dialog is up, as the library fills it
+            add.cboCategory.AddItem("General");
+            add.cboCategory.SetListIndex(0);
+        }
         for (int tab = 0; tab < (tabs ? 3 : 1); ++tab) {
             if (tabs) tabs->SetTab(tab);
-            EXPECT_EQ(Clipped(dialog), QStringList{}) << form->Name() << " tab " << tab;
+            for (const auto& [fault, check] : checks)
+                EXPECT_EQ(check(dialog).join(QStringLiteral("; ")).toStdString(), "")
+                    << form->Name() << " tab " << tab << ": " << fault;
         }
         if (tabs) form->Unload();
     }
+}
+
+// Tab enters an option group once, at the chosen button; the arrows move within it
+// and choose, round the ends.
+TEST(DialogLayout, ArrowsMoveWithinAnOptionGroup) {
+    guitest::App();
+    forms::ScriptedUi ui;
+    vbrt::MemorySettingsStore store;
+    pv::frmProcvault main(pv::Env{ui, store});
+    main.BeginShow();
+    pvqt::FormDialog dialog(main);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    main.ctlTab.SetTab(0);
+    const struct {
+        const char* proves;
+        const char* from;
+        Qt::Key key;
+        const char* lands;
+    } rows[] = {
+        {"Tab from the name enters Type at its chosen button", "txtProcName", Qt::Key_Tab, "optSub"},
+        {"Tab leaves Type for Scope, not the next type", "optSub", Qt::Key_Tab, "optPrivate"},
+        {"Down moves to the next button and chooses it", "optSub", Qt::Key_Down, "optFunction"},
+        {"Up from the first goes round to the last", "optPrivate", Qt::Key_Up, "optFriend"},
+        {"Tab enters Type again at the button now chosen", "txtProcName", Qt::Key_Tab, "optFunction"},
+    };
+    for (const auto& row : rows) {
+        dialog.WidgetFor(row.from)->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), row.key);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.WidgetFor(row.lands)) << row.proves;
+        EXPECT_TRUE(static_cast<forms::OptionButton*>(main.FindControl(row.lands))->Value()) << row.proves;
+    }
+    main.Unload();
+}
+
+// A style that puts icons on standard buttons, as some desktops' do.
+class IconButtonsStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+TEST(DialogLayout, MessageBoxButtonsHaveNoIcons) {
+    guitest::App();
+    QApplication::setStyle(new IconButtonsStyle(QStringLiteral("Fusion")));
+    pvqt::QtUi ui;
+    for (const int style : {forms::vbOKOnly, forms::vbYesNoCancel, forms::vbAbortRetryIgnore}) {
+        QStringList withIcons;
+        guitest::WhenModal([&withIcons](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            for (QAbstractButton* button : box->buttons())
+                if (!button->icon().isNull()) withIcons << button->text();
+            box->buttons().front()->click();
+        });
+        ui.MsgBox("Procedure stored.", style, "Procvault");
+        EXPECT_EQ(withIcons.join(QStringLiteral(", ")).toStdString(), "") << "style " << style;
+    }
+    guitest::App();  // back to plain Fusion
 }
 
 }  // namespace
